@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/sheet.h"
+
+#include <QString>
+
+namespace zev {
+
+struct SaveResult {
+    bool ok = false;
+    QString message; // for the user; empty on success
+};
+
+// Writes the 39 ratings, one line each in trait-index order, to the file at path.
+// An older file of that name is replaced only when the whole new content was written.
+SaveResult saveSheet(const Sheet& sheet, const QString& path);
+
+} // namespace zev

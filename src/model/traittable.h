@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace zev {
+
+using Rating = std::int16_t;
+
+enum class Block { Attribute, Skill };
+
+// One row of the sheet: what is drawn, where it is drawn, and how low it may go.
+struct TraitDef {
+    std::string_view label; // the name followed by nine blanks, exactly as drawn
+    Block block;
+    int column; // 0, 1 or 2
+    float x;    // drawing position of the row, in points
+    float y;
+    Rating floor;
+};
+
+// One column of one block, with the position of its total row.
+struct TraitGroup {
+    int firstIndex;
+    int count;
+    float totalX;
+    float totalY;
+    Rating totalOffset; // subtracted from the sum: attributes count only points above their floor
+};
+
+inline constexpr int kTraitCount = 39;
+inline constexpr int kAttributeCount = 9;
+inline constexpr int kGroupCount = 6;
+inline constexpr Rating kRatingCap = 5;
+
+// The 39 traits in index order, which is also drawing order and saved-file order.
+const std::array<TraitDef, kTraitCount>& traitTable();
+
+// The six groups in drawing order: attribute columns 0-2, then skill columns 0-2.
+const std::array<TraitGroup, kGroupCount>& traitGroups();
+
+inline constexpr int attributeIndex(int column, int row) { return 3 * column + row; }
+inline constexpr int skillIndex(int column, int row) { return kAttributeCount + 10 * column + row; }
+
+} // namespace zev

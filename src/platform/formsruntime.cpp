@@ -1,0 +1,40 @@
+#include "platform/formsruntime.h"
+
+#include <QIcon>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace zev {
+namespace {
+
+bool hasEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Without a display Qt would abort with a long backtrace; one clear line serves better.
+bool displayReachable() {
+    return hasEnvironment("QT_QPA_PLATFORM") || hasEnvironment("DISPLAY") ||
+           hasEnvironment("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+bool startFormsRuntime(int& argc, char** argv, std::unique_ptr<QApplication>& app) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (!displayReachable()) {
+        std::fputs("zev: no display to open the window on (DISPLAY is not set); "
+                   "try: xvfb-run -a zev\n",
+                   stderr);
+        return false;
+    }
+#endif
+    app = std::make_unique<QApplication>(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zev"));
+    QApplication::setDesktopFileName(QStringLiteral("zev"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zev/zev.ico")));
+    return true;
+}
+
+} // namespace zev

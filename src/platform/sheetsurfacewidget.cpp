@@ -1,0 +1,79 @@
+#include "platform/sheetsurfacewidget.h"
+
+#include <QFontMetricsF>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace zev {
+namespace {
+
+std::int16_t buttonCode(Qt::MouseButton button) {
+    // Left, right and middle are 1, 2 and 4 in both worlds; the code is 16 bits wide.
+    return static_cast<std::int16_t>(static_cast<unsigned>(button) & 0xFFFFU);
+}
+
+std::int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
+    std::int16_t code = 0;
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        code |= 1;
+    }
+    if (modifiers.testFlag(Qt::ControlModifier)) {
+        code |= 2;
+    }
+    if (modifiers.testFlag(Qt::AltModifier)) {
+        code |= 4;
+    }
+    return code;
+}
+
+} // namespace
+
+SheetSurfaceWidget::SheetSurfaceWidget(QWidget* parent) : QWidget(parent) {
+    setFont(drawingFont());
+    setAutoFillBackground(true);
+}
+
+QFont SheetSurfaceWidget::drawingFont() {
+    QFont font(QStringLiteral("Liberation Sans Narrow"));
+    font.setPointSizeF(8.0);
+    return font;
+}
+
+PointScale SheetSurfaceWidget::scale() const { return PointScale(logicalDpiY()); }
+
+void SheetSurfaceWidget::Cls() {
+    printed_.clear();
+    currentX_ = 0.0F;
+    currentY_ = 0.0F;
+    update();
+}
+
+void SheetSurfaceWidget::Print(const QString& text) {
+    printed_.append({currentX_, currentY_, text});
+    const QFontMetricsF metrics(font(), this);
+    currentX_ += scale().pointsFromPixels(metrics.horizontalAdvance(text));
+    update();
+}
+
+void SheetSurfaceWidget::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const PointScale points = scale();
+    const qreal ascent = QFontMetricsF(font(), this).ascent();
+    for (const PrintedText& item : printed_) {
+        // Print places the top of the line at the pen; drawText wants the baseline.
+        painter.drawText(QPointF(points.pixelsFromPoints(item.x),
+                                 points.pixelsFromPoints(item.y) + ascent),
+                         item.text);
+    }
+}
+
+void SheetSurfaceWidget::mouseReleaseEvent(QMouseEvent* event) {
+    const PointScale points = scale();
+    const QPointF position = event->position();
+    emit mouseUp(buttonCode(event->button()), shiftCode(event->modifiers()),
+                 points.pointsFromPixels(position.x()), points.pointsFromPixels(position.y()));
+}
+
+} // namespace zev

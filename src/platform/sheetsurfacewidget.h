@@ -1,0 +1,61 @@
+#pragma once
+
+#include "platform/sheetsurface.h"
+#include "platform/units.h"
+
+#include <QFont>
+#include <QList>
+#include <QWidget>
+
+#include <cstdint>
+
+namespace zev {
+
+// What one Print left on the surface: the text and the pen position it was drawn at.
+struct PrintedText {
+    float x;
+    float y;
+    QString text;
+
+    friend bool operator==(const PrintedText&, const PrintedText&) = default;
+};
+
+// The window's client area as a SheetSurface.
+//
+// It keeps everything printed since the last Cls and paints that list whenever the window
+// system asks, so the sheet survives being covered and uncovered. Mouse releases that began
+// on it are reported in points as mouseUp; it knows nothing of sheets or traits.
+class SheetSurfaceWidget : public QWidget, public SheetSurface {
+    Q_OBJECT
+public:
+    explicit SheetSurfaceWidget(QWidget* parent = nullptr);
+
+    // The font the sheet is drawn in: narrow enough that a label with five marks stays inside
+    // its 100 pt column, with lines no taller than the 10 pt row pitch.
+    static QFont drawingFont();
+
+    void Cls() override;
+    void Print(const QString& text) override;
+    [[nodiscard]] float CurrentX() const override { return currentX_; }
+    [[nodiscard]] float CurrentY() const override { return currentY_; }
+    void setCurrentX(float x) override { currentX_ = x; }
+    void setCurrentY(float y) override { currentY_ = y; }
+
+    [[nodiscard]] const QList<PrintedText>& printed() const { return printed_; }
+    [[nodiscard]] PointScale scale() const;
+
+signals:
+    // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt; x, y in points.
+    void mouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QList<PrintedText> printed_;
+    float currentX_ = 0.0F;
+    float currentY_ = 0.0F;
+};
+
+} // namespace zev

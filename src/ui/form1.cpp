@@ -1,0 +1,96 @@
+#include "ui/form1.h"
+
+#include "export/sheetsaver.h"
+#include "platform/formtimer.h"
+#include "platform/sheetsurfacewidget.h"
+#include "platform/textconversions.h"
+#include "ui/clickediting.h"
+#include "ui/sheetdrawing.h"
+
+#include <QIcon>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zev {
+namespace {
+
+// Layout in twips, from the client area's top-left corner.
+constexpr QRect kClientArea(0, 0, 6570, 5445);
+constexpr QRect kText1(120, 4440, 1575, 285);
+constexpr QRect kCommand1(1920, 4440, 1695, 375);
+
+QRect pixelsFromTwips(const PointScale& scale, const QRect& twips) {
+    // Edges are rounded, not sizes, so neighbouring controls keep their gaps at any DPI.
+    const int left = scale.pixelsFromTwips(twips.left());
+    const int top = scale.pixelsFromTwips(twips.top());
+    const int right = scale.pixelsFromTwips(twips.left() + twips.width());
+    const int bottom = scale.pixelsFromTwips(twips.top() + twips.height());
+    return {left, top, right - left, bottom - top};
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      surface_(new SheetSurfaceWidget(this)), text1_(new QLineEdit(this)),
+      command1_(new QPushButton(QStringLiteral("Mentés"), this)), timer1_(new FormTimer(this)),
+      reportError_([this](const QString& message) { showError(message); }) {
+    setWindowTitle(QStringLiteral("ZEV"));
+    setWindowIcon(QIcon(QStringLiteral(":/zev/zev.ico")));
+    text1_->setText(QStringLiteral("Karakter neve"));
+    setTabOrder(text1_, command1_);
+    text1_->setFocus();
+    timer1_->Tag = QStringLiteral("1");
+    timer1_->setInterval(10);
+    layOutControls();
+    connectEvents();
+    timer1_->start();
+}
+
+void Form1::layOutControls() {
+    const PointScale scale = surface_->scale();
+    const QRect client = pixelsFromTwips(scale, kClientArea);
+    setFixedSize(client.size());
+    surface_->setGeometry(client);
+    text1_->setGeometry(pixelsFromTwips(scale, kText1));
+    command1_->setGeometry(pixelsFromTwips(scale, kCommand1));
+}
+
+void Form1::connectEvents() {
+    connect(surface_, &SheetSurfaceWidget::mouseUp, this, &Form1::Form_MouseUp);
+    connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
+}
+
+void Form1::Form_Load() { sheet_.Reset(); }
+
+void Form1::Timer1_Timer() {
+    // The Tag says whether the first drawing is still due; it goes to "0" once and stays.
+    if (textToNumber(timer1_->Tag) == 1.0) {
+        cucc();
+        timer1_->Tag = integerToText(0);
+    }
+}
+
+void Form1::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float x, float y) {
+    applyRelease(sheet_, button, x, y);
+    cucc();
+}
+
+void Form1::Command1_Click() {
+    const QString path = text1_->text() + QStringLiteral(".txt");
+    const SaveResult result = saveSheet(sheet_, path);
+    if (!result.ok) {
+        reportError_(result.message);
+    }
+}
+
+void Form1::cucc() { drawSheet(sheet_, *surface_); }
+
+void Form1::showError(const QString& message) {
+    QMessageBox::critical(this, QStringLiteral("ZEV"), message);
+}
+
+} // namespace zev

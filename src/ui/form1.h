@@ -1,0 +1,57 @@
+#pragma once
+
+#include "model/sheet.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+class QLineEdit;
+class QPushButton;
+
+namespace zev {
+
+class FormTimer;
+class SheetSurfaceWidget;
+
+// The program's only window: the sheet drawn on the client area, the name box and the save
+// button. It owns the sheet and wires each window event to its handler; the handlers hand
+// the work to the click editor, the drawing and the saver.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    using ErrorReporter = std::function<void(const QString& message)>;
+
+    explicit Form1(QWidget* parent = nullptr);
+
+    void Form_Load();
+    void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+    void Command1_Click();
+    void Timer1_Timer();
+    void cucc();
+
+    [[nodiscard]] const Sheet& sheet() const { return sheet_; }
+    [[nodiscard]] Sheet& sheet() { return sheet_; }
+    [[nodiscard]] SheetSurfaceWidget* surface() const { return surface_; }
+    [[nodiscard]] QLineEdit* Text1() const { return text1_; }
+    [[nodiscard]] QPushButton* Command1() const { return command1_; }
+    [[nodiscard]] FormTimer* Timer1() const { return timer1_; }
+
+    // A failed save is told to the user in a message box; tests may listen instead.
+    void setErrorReporter(ErrorReporter reporter) { reportError_ = std::move(reporter); }
+
+private:
+    void layOutControls();
+    void connectEvents();
+    void showError(const QString& message);
+
+    Sheet sheet_;
+    SheetSurfaceWidget* surface_;
+    QLineEdit* text1_;
+    QPushButton* command1_;
+    FormTimer* timer1_;
+    ErrorReporter reportError_;
+};
+
+} // namespace zev

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "model/sheet.h"
+#include "platform/sheetsurface.h"
+
+namespace zev {
+
+// Erases the surface and draws the whole sheet on it: every trait's label followed by one "^"
+// per point of rating, and under each column of each block its total in parentheses.
+// Ratings above 5 are capped in the sheet itself on the way, so what is drawn is what is kept.
+void drawSheet(Sheet& sheet, SheetSurface& surface);
+
+} // namespace zev

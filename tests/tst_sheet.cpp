@@ -1,0 +1,151 @@
+// The sheet and its trait table: starting values, floors, the cap and the group totals.
+#include "model/sheet.h"
+#include "model/traittable.h"
+
+#include <QTest>
+
+#include <string>
+
+using namespace zev;
+
+class TestSheet : public QObject {
+    Q_OBJECT
+
+private slots:
+    void resetGivesAttributesOneAndSkillsZero();
+    void freshSheetTotalsAreZero();
+    void applyFloorsRestoresAFreshSheet();
+    void applyFloorsLeavesRatingsAboveTheFloor();
+    void capAt5_data();
+    void capAt5();
+    void groupTotal_data();
+    void groupTotal();
+    void tableMatchesIndexFormulas();
+    void labelsEndInNineBlanks();
+};
+
+void TestSheet::resetGivesAttributesOneAndSkillsZero() {
+    Sheet sheet;
+    sheet.Reset();
+    for (int i = 0; i < kTraitCount; ++i) {
+        QCOMPARE(sheet.rating(i), Rating(i < kAttributeCount ? 1 : 0));
+    }
+}
+
+void TestSheet::freshSheetTotalsAreZero() {
+    Sheet sheet;
+    sheet.Reset();
+    for (int g = 0; g < kGroupCount; ++g) {
+        QVERIFY2(sheet.GroupTotal(g) == 0, qPrintable(QStringLiteral("group %1").arg(g)));
+    }
+}
+
+void TestSheet::applyFloorsRestoresAFreshSheet() {
+    Sheet sheet;
+    for (int i = kAttributeCount; i < kTraitCount; ++i) {
+        sheet.setRating(i, -1);
+    }
+    sheet.ApplyFloors();
+    Sheet fresh;
+    fresh.Reset();
+    QVERIFY(sheet == fresh);
+}
+
+void TestSheet::applyFloorsLeavesRatingsAboveTheFloor() {
+    Sheet sheet;
+    sheet.Reset();
+    sheet.setRating(0, 6);
+    sheet.setRating(4, 3);
+    sheet.setRating(38, 2);
+    const Sheet before = sheet;
+    sheet.ApplyFloors();
+    QVERIFY(sheet == before);
+}
+
+void TestSheet::capAt5_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("after");
+    QTest::newRow("attribute at 6 comes down") << 2 << 6 << 5;
+    QTest::newRow("skill at 6 comes down") << 30 << 6 << 5;
+    QTest::newRow("at 5 stays") << 7 << 5 << 5;
+    QTest::newRow("far above comes down") << 12 << 300 << 5;
+    QTest::newRow("below the floor is not the cap's business") << 20 << -1 << -1;
+}
+
+void TestSheet::capAt5() {
+    QFETCH(int, index);
+    QFETCH(int, before);
+    QFETCH(int, after);
+    Sheet sheet;
+    sheet.setRating(index, Rating(before));
+    sheet.CapAt5(index);
+    QCOMPARE(sheet.rating(index), Rating(after));
+}
+
+void TestSheet::groupTotal_data() {
+    QTest::addColumn<int>("group");
+    QTest::addColumn<int>("rating");
+    QTest::addColumn<int>("total");
+    QTest::newRow("attribute column 1 at 5,5,5") << 1 << 5 << 12;
+    QTest::newRow("attribute column 0 at 1,1,1") << 0 << 1 << 0;
+    QTest::newRow("attribute column 2 at 3,3,3") << 2 << 3 << 6;
+    QTest::newRow("skill column 2 all 5") << 5 << 5 << 50;
+    QTest::newRow("skill column 0 all 2") << 3 << 2 << 20;
+    QTest::newRow("skill column 1 all 0") << 4 << 0 << 0;
+}
+
+void TestSheet::groupTotal() {
+    QFETCH(int, group);
+    QFETCH(int, rating);
+    QFETCH(int, total);
+    Sheet sheet;
+    sheet.Reset();
+    const TraitGroup& g = traitGroups().at(size_t(group));
+    for (int i = g.firstIndex; i < g.firstIndex + g.count; ++i) {
+        sheet.setRating(i, Rating(rating));
+    }
+    QCOMPARE(sheet.GroupTotal(group), Rating(total));
+    // The other groups must not see these ratings.
+    for (int other = 0; other < kGroupCount; ++other) {
+        if (other != group) {
+            QCOMPARE(sheet.GroupTotal(other), Rating(0));
+        }
+    }
+}
+
+void TestSheet::tableMatchesIndexFormulas() {
+    const auto& traits = traitTable();
+    for (int c = 0; c < 3; ++c) {
+        for (int r = 0; r < 3; ++r) {
+            const TraitDef& t = traits.at(size_t(attributeIndex(c, r)));
+            QCOMPARE(t.block, Block::Attribute);
+            QCOMPARE(t.column, c);
+            QCOMPARE(t.x, 100.0F * float(c));
+            QCOMPARE(t.y, 10.0F * float(r));
+            QCOMPARE(t.floor, Rating(1));
+        }
+        for (int k = 0; k < 10; ++k) {
+            const TraitDef& t = traits.at(size_t(skillIndex(c, k)));
+            QCOMPARE(t.block, Block::Skill);
+            QCOMPARE(t.column, c);
+            QCOMPARE(t.x, 100.0F * float(c));
+            QCOMPARE(t.y, 50.0F + 10.0F * float(k));
+            QCOMPARE(t.floor, Rating(0));
+        }
+    }
+    QCOMPARE(std::string(traits[20].label), std::string("Nyomozás         "));
+    QCOMPARE(std::string(traits[38].label), std::string("Term.tudományok         "));
+}
+
+void TestSheet::labelsEndInNineBlanks() {
+    for (const TraitDef& t : traitTable()) {
+        const std::string label(t.label);
+        QVERIFY2(label.size() > 9 && label.substr(label.size() - 9) == std::string(9, ' ') &&
+                     label[label.size() - 10] != ' ',
+                 label.c_str());
+    }
+}
+
+QTEST_APPLESS_MAIN(TestSheet)
+#include "tst_sheet.moc"
