@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds ZEV and starts it.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/ensure-packages.sh
+zev_ensure_packages "${ZEV_BUILD_PACKAGES[@]}"
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "zev: no display to open the window on; under a virtual X server run: xvfb-run -a $PWD/build/app/zev" >&2
+    exit 1
+fi
+exec build/app/zev

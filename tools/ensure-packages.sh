@@ -1,0 +1,36 @@
+# Sourced by run.sh and test.sh: installs the Debian packages that are missing, as root or
+# through sudo, and leaves the ones already there alone.
+
+# What building and starting the program needs.
+ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-liberation fonts-dejavu-core)
+
+# What the tests need on top: an X server and input events for the end-to-end tests,
+# validators and dpkg tools for the package, the analysers.
+ZEV_TEST_PACKAGES=(xvfb xdotool x11-utils desktop-file-utils appstream dpkg-dev file
+                   clang-tidy cppcheck util-linux)
+
+zev_missing_packages() {
+    local package status
+    for package in "$@"; do
+        status=$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null || true)
+        [ "$status" = installed ] || printf '%s\n' "$package"
+    done
+}
+
+zev_ensure_packages() {
+    local missing
+    mapfile -t missing < <(zev_missing_packages "$@")
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    echo "Installing missing Debian packages: ${missing[*]}"
+    local as_root=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            echo "error: these packages are missing and installing them needs root or sudo: ${missing[*]}" >&2
+            return 1
+        fi
+        as_root=(sudo)
+    fi
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
