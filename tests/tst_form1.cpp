@@ -1,0 +1,274 @@
+// The window as the user meets it: its frame, its controls, its first drawing and mouse
+// editing through real widget events. Runs at whatever logical DPI the platform reports;
+// ZEV_EXPECTED_DPI, when set, says which DPI the run was meant to have.
+#include "formtesting.h"
+#include "platform/formtimer.h"
+
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace zev;
+using namespace zev::testing;
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void runsAtTheIntendedDpi();
+    void windowHasCaptionIconAndFixedClientArea();
+    void controlsSitAtTheirTwipsPositions();
+    void nameBoxHasFocusAndComesFirstInTabOrder();
+    void drawingFontFitsItsColumns();
+    void firstTickDrawsOnceAndClearsTheFlag();
+    void timerDrawsTheSheetSoonAfterStart();
+    void leftReleaseRaisesAndRedraws();
+    void leftReleaseOnAFiveKeepsFive();
+    void rightReleaseKeepsFloors_data();
+    void rightReleaseKeepsFloors();
+    void middleReleaseOnlyRedraws();
+    void releaseBeforeFirstTickDrawsAtOnce();
+    void releaseOutsideTheWindowStillArrives();
+    void releasesOverTheControlsChangeNoRating();
+    void typingTheNameDrawsNothing();
+    void defaultSheetInksEveryRowAndNothingBelow();
+};
+
+void TestForm1::runsAtTheIntendedDpi() {
+    const QByteArray expected = qgetenv("ZEV_EXPECTED_DPI");
+    if (expected.isEmpty()) {
+        QSKIP("no particular DPI was asked for");
+    }
+    Form1 form;
+    QCOMPARE(form.logicalDpiY(), expected.toInt());
+}
+
+void TestForm1::windowHasCaptionIconAndFixedClientArea() {
+    Form1 form;
+    form.show();
+    QCOMPARE(form.windowTitle(), QStringLiteral("ZEV"));
+    const QList<QSize> iconSizes = form.windowIcon().availableSizes();
+    for (const QSize size : {QSize(16, 16), QSize(32, 32), QSize(48, 48)}) {
+        QVERIFY2(iconSizes.contains(size), "the icon lacks a 16, 32 or 48 pixel image");
+    }
+    const double dpi = form.logicalDpiX();
+    const QSize client(qRound(6570 * dpi / 1440), qRound(5445 * dpi / 1440));
+    QCOMPARE(form.size(), client);
+    QCOMPARE(form.minimumSize(), client);
+    QCOMPARE(form.maximumSize(), client);
+    QCOMPARE(form.surface()->geometry(), QRect(QPoint(0, 0), client));
+    QVERIFY(!form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+}
+
+void TestForm1::controlsSitAtTheirTwipsPositions() {
+    Form1 form;
+    const double dpi = form.logicalDpiX();
+    const auto px = [dpi](int twips) { return qRound(twips * dpi / 1440); };
+    QCOMPARE(form.Text1()->geometry(),
+             QRect(QPoint(px(120), px(4440)), QPoint(px(120 + 1575) - 1, px(4440 + 285) - 1)));
+    QCOMPARE(form.Command1()->geometry(),
+             QRect(QPoint(px(1920), px(4440)), QPoint(px(1920 + 1695) - 1, px(4440 + 375) - 1)));
+    QCOMPARE(form.Text1()->text(), QStringLiteral("Karakter neve"));
+    QCOMPARE(form.Command1()->text(), QStringLiteral("Mentés"));
+    // Both lie below the lowest drawn line, the skill totals at 150 pt.
+    QVERIFY(form.Text1()->y() > pixelsAt(form, 0, 160).y());
+}
+
+void TestForm1::nameBoxHasFocusAndComesFirstInTabOrder() {
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), form.Text1());
+    QCOMPARE(form.Text1()->nextInFocusChain(), form.Command1());
+}
+
+void TestForm1::drawingFontFitsItsColumns() {
+    Form1 form;
+    const QFont font = form.surface()->font();
+    QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans Narrow"));
+    const QFontMetricsF metrics(font, form.surface());
+    const PointScale scale = form.surface()->scale();
+    const auto widthInPoints = [&](const QString& text) {
+        return scale.pointsFromPixels(metrics.horizontalAdvance(text));
+    };
+    // A row must end 10 pt before the next column starts; column 2 must stay in the window.
+    const float limits[3] = {90.0F, 90.0F, 328.5F - 200.0F};
+    float widest[3] = {0, 0, 0};
+    for (const TraitDef& t : traitTable()) {
+        const QString row = QString::fromUtf8(t.label.data(), qsizetype(t.label.size())) +
+                            QStringLiteral("^^^^^");
+        widest[t.column] = std::max(widest[t.column], widthInPoints(row));
+    }
+    for (int column = 0; column < 3; ++column) {
+        QVERIFY2(widest[column] <= limits[column],
+                 qPrintable(QStringLiteral("column %1's widest row is %2 pt")
+                                .arg(column)
+                                .arg(widest[column])));
+    }
+    QVERIFY(widthInPoints(QStringLiteral("          ( 50)")) <= limits[0]);
+    QVERIFY2(scale.pointsFromPixels(metrics.height()) <= 10.0F, "lines overlap the next row");
+}
+
+void TestForm1::firstTickDrawsOnceAndClearsTheFlag() {
+    Form1 form;
+    form.Form_Load();
+    QCOMPARE(form.Timer1()->Tag, QStringLiteral("1"));
+    QCOMPARE(form.Timer1()->interval(), 10);
+    QVERIFY(form.surface()->printed().isEmpty());
+
+    form.Timer1_Timer();
+    QCOMPARE(form.Timer1()->Tag, QStringLiteral("0"));
+    QCOMPARE(rowAt(form, 0, 0), QStringLiteral("erő         ^"));
+
+    form.surface()->Cls();
+    form.Timer1_Timer();
+    form.Timer1_Timer();
+    QVERIFY2(form.surface()->printed().isEmpty(), "later ticks must not draw");
+    QCOMPARE(form.Timer1()->Tag, QStringLiteral("0"));
+    QVERIFY(form.Timer1()->isActive());
+}
+
+void TestForm1::timerDrawsTheSheetSoonAfterStart() {
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    QTRY_COMPARE_WITH_TIMEOUT(form.Timer1()->Tag, QStringLiteral("0"), 2000);
+    QCOMPARE(form.surface()->printed().size(), 39 + 9 + 18); // labels, marks, total rows
+}
+
+void TestForm1::leftReleaseRaisesAndRedraws() {
+    auto form = shownForm();
+    clickAt(*form, Qt::LeftButton, 50, 5);
+    QCOMPARE(form->sheet().rating(0), Rating(2));
+    QCOMPARE(form->sheet().GroupTotal(0), Rating(1));
+    QCOMPARE(rowAt(*form, 0, 0), QStringLiteral("erő         ^^"));
+    QCOMPARE(rowAt(*form, 0, 30), QStringLiteral("          ( 1)"));
+}
+
+void TestForm1::leftReleaseOnAFiveKeepsFive() {
+    auto form = shownForm();
+    form->sheet().setRating(38, 5);
+    clickAt(*form, Qt::LeftButton, 250, 145);
+    QCOMPARE(form->sheet().rating(38), Rating(5));
+    QCOMPARE(rowAt(*form, 200, 140), QStringLiteral("Term.tudományok         ^^^^^"));
+    QCOMPARE(rowAt(*form, 200, 150), QStringLiteral("          ( 5)"));
+}
+
+void TestForm1::rightReleaseKeepsFloors_data() {
+    QTest::addColumn<float>("x");
+    QTest::addColumn<float>("y");
+    QTest::newRow("attribute at 1") << 150.0F << 15.0F;
+    QTest::newRow("skill at 0") << 120.0F << 65.0F;
+}
+
+void TestForm1::rightReleaseKeepsFloors() {
+    QFETCH(float, x);
+    QFETCH(float, y);
+    auto form = shownForm();
+    const Sheet before = form->sheet();
+    clickAt(*form, Qt::RightButton, x, y);
+    QCOMPARE(form->sheet(), before);
+}
+
+void TestForm1::middleReleaseOnlyRedraws() {
+    auto form = shownForm();
+    const Sheet before = form->sheet();
+    form->surface()->Cls();
+    clickAt(*form, Qt::MiddleButton, 50, 5);
+    QCOMPARE(form->sheet(), before);
+    QCOMPARE(rowAt(*form, 0, 0), QStringLiteral("erő         ^"));
+}
+
+void TestForm1::releaseBeforeFirstTickDrawsAtOnce() {
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    form.Timer1()->stop(); // hold the first tick back
+    clickAt(form, Qt::LeftButton, 150, 55);
+    QCOMPARE(rowAt(form, 100, 50), QStringLiteral("Állatszelidítés         ^"));
+    QCOMPARE(form.Timer1()->Tag, QStringLiteral("1"));
+    form.Timer1_Timer();
+    QCOMPARE(form.Timer1()->Tag, QStringLiteral("0"));
+    QCOMPARE(rowAt(form, 100, 50), QStringLiteral("Állatszelidítés         ^"));
+}
+
+void TestForm1::releaseOutsideTheWindowStillArrives() {
+    auto form = shownForm();
+    QTest::mousePress(form->surface(), Qt::LeftButton, Qt::NoModifier, pixelsAt(*form, 50, 5));
+    QTest::mouseRelease(form->surface(), Qt::LeftButton, Qt::NoModifier, QPoint(-30, -40));
+    QCOMPARE(form->sheet().rating(0), Rating(2)); // x < 90 and y < 10: erő
+}
+
+void TestForm1::releasesOverTheControlsChangeNoRating() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // the button saves into the current folder
+    auto form = shownForm();
+    const Sheet before = form->sheet();
+    for (QWidget* control : {static_cast<QWidget*>(form->Text1()),
+                             static_cast<QWidget*>(form->Command1())}) {
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+            QTest::mouseClick(control, button, Qt::NoModifier, QPoint(5, 5));
+        }
+    }
+    QDir::setCurrent(previous);
+    QCOMPARE(form->sheet(), before);
+    QVERIFY2(QFile::exists(dir.filePath(QStringLiteral("Karakter neve.txt"))),
+             "a left click on the button should have saved");
+}
+
+void TestForm1::typingTheNameDrawsNothing() {
+    auto form = shownForm();
+    form->surface()->Cls();
+    QTest::keyClicks(form->Text1(), QStringLiteral("Kovacs"));
+    QVERIFY(form->surface()->printed().isEmpty());
+    QCOMPARE(form->Text1()->text(), QStringLiteral("Karakter neveKovacs"));
+}
+
+namespace {
+
+bool hasInk(const QImage& image, const QRect& area, QRgb background) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixel(x, y) != background) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+void TestForm1::defaultSheetInksEveryRowAndNothingBelow() {
+    auto form = shownForm();
+    const QImage image = form->surface()->grab().toImage();
+    const QRgb background = image.pixel(image.width() - 2, pixelsAt(*form, 0, 200).y());
+    const auto band = [&](float x, float y, float width, float height) {
+        return QRect(pixelsAt(*form, x, y), pixelsAt(*form, x + width, y + height))
+            .intersected(image.rect());
+    };
+    for (int column = 0; column < 3; ++column) {
+        const float x = 100.0F * float(column);
+        for (float y : {0.0F, 10.0F, 20.0F, 30.0F}) {
+            QVERIFY2(hasInk(image, band(x, y, 90, 10), background),
+                     qPrintable(QStringLiteral("no ink at (%1, %2)").arg(x).arg(y)));
+        }
+        for (float y = 50.0F; y <= 150.0F; y += 10.0F) {
+            QVERIFY2(hasInk(image, band(x, y, 90, 10), background),
+                     qPrintable(QStringLiteral("no ink at (%1, %2)").arg(x).arg(y)));
+        }
+    }
+    QVERIFY2(!hasInk(image, band(0, 161, 328, 60), background),
+             "ink between the sheet and the controls");
+    QVERIFY2(!hasInk(image, band(0, 41, 328, 8), background), "ink between the two blocks");
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
