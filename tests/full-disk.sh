@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs the full-disk save test on a tiny tmpfs that holds an older file and is otherwise full.
+# The mount lives in a private mount namespace, so nothing leaks out. Exits 77 (skipped)
+# when the namespace or the mount cannot be made here.
+set -u
+test_binary=$1
+
+if [ "${ZEV_IN_NAMESPACE:-}" != 1 ]; then
+    ZEV_IN_NAMESPACE=1 exec unshare -m --propagation private "$0" "$@" 2>/dev/null || {
+        echo "SKIP: cannot make a private mount namespace (needs root)"; exit 77; }
+fi
+
+dir=$(mktemp -d)
+if ! mount -t tmpfs -o size=16k tmpfs "$dir"; then
+    echo "SKIP: cannot mount a tmpfs"; exit 77
+fi
+trap 'umount "$dir"; rmdir "$dir"' EXIT
+printf ' 2 \r\n 3 \r\n' > "$dir/Hős.txt"
+dd if=/dev/zero of="$dir/filler" bs=1k 2>/dev/null
+echo "free bytes left: $(df -B1 --output=avail "$dir" | tail -1)"
+
+ZEV_FULL_DISK_DIR=$dir QT_QPA_PLATFORM=offscreen "$test_binary" fullDiskKeepsTheOlderFile

@@ -1,0 +1,232 @@
+// Saving the ratings: the exact bytes, the names files get, and what a failed save leaves.
+#include "export/sheetsaver.h"
+#include "formtesting.h"
+
+#include <QDirIterator>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+using namespace zev;
+using namespace zev::testing;
+
+namespace {
+
+using Snapshot = QMap<QString, QByteArray>;
+
+// Every file and folder under dir with its content, to prove that nothing else was touched.
+Snapshot snapshot(const QString& dir) {
+    Snapshot result;
+    QDirIterator it(dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        QFile file(info.filePath());
+        result.insert(QDir(dir).relativeFilePath(info.filePath()),
+                      info.isDir() || !file.open(QIODevice::ReadOnly) ? QByteArray("<dir>")
+                                                                     : file.readAll());
+    }
+    return result;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+QByteArray freshSheetBytes() {
+    return QByteArray(" 1 \r\n").repeated(9) + QByteArray(" 0 \r\n").repeated(30);
+}
+
+// Runs the test body with the process's current folder set to a fresh temporary one.
+class CurrentFolder {
+public:
+    CurrentFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
+    ~CurrentFolder() { QDir::setCurrent(previous_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+    [[nodiscard]] QString path() const { return dir_.path(); }
+    [[nodiscard]] QString file(const QString& name) const { return dir_.filePath(name); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+// A shown window whose error reports are collected instead of shown in a message box.
+struct SavingForm {
+    SavingForm() : form(shownForm()) {
+        form->setErrorReporter([this](const QString& message) { errors.append(message); });
+    }
+    void saveAs(const QString& name) {
+        form->Text1()->setText(name);
+        QTest::mouseClick(form->Command1(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    }
+    std::unique_ptr<Form1> form;
+    QStringList errors;
+};
+
+} // namespace
+
+class TestSave : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writesOneLinePerRating_data();
+    void writesOneLinePerRating();
+    void savesUnderTheNameItSpells_data();
+    void savesUnderTheNameItSpells();
+    void savingAgainReplacesTheOldContent();
+    void saveChangesNeitherSheetNorWindow();
+    void failedSaveIsShownAndTouchesNothing_data();
+    void failedSaveIsShownAndTouchesNothing();
+    void fullDiskKeepsTheOlderFile();
+};
+
+void TestSave::writesOneLinePerRating_data() {
+    QTest::addColumn<QList<int>>("changes"); // pairs of index, rating
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("fresh sheet") << QList<int>{} << freshSheetBytes();
+
+    QByteArray edited = freshSheetBytes();
+    edited.replace(0, 5, " 3 \r\n");                // erő
+    edited.replace(20 * 5, 5, " 2 \r\n");           // Nyomozás
+    edited.replace(38 * 5, 5, " 5 \r\n");           // Term.tudományok
+    QTest::newRow("a few edits") << QList<int>{0, 3, 20, 2, 38, 5} << edited;
+
+    QByteArray digits = freshSheetBytes();
+    for (int rating = 0; rating <= 5; ++rating) {
+        digits.replace((9 + rating) * 5, 5, " " + QByteArray::number(rating) + " \r\n");
+    }
+    QTest::newRow("every digit") << QList<int>{9, 0, 10, 1, 11, 2, 12, 3, 13, 4, 14, 5} << digits;
+}
+
+void TestSave::writesOneLinePerRating() {
+    QFETCH(QList<int>, changes);
+    QFETCH(QByteArray, expected);
+    QTemporaryDir dir;
+    Sheet sheet;
+    sheet.Reset();
+    for (qsizetype i = 0; i + 1 < changes.size(); i += 2) {
+        sheet.setRating(changes[i], Rating(changes[i + 1]));
+    }
+    const QString path = dir.filePath(QStringLiteral("x.txt"));
+    const SaveResult result = saveSheet(sheet, path);
+    QVERIFY2(result.ok, qPrintable(result.message));
+    QCOMPARE(readAll(path), expected);
+    QCOMPARE(readAll(path).size(), 195);
+}
+
+void TestSave::savesUnderTheNameItSpells_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("untouched name") << "Karakter neve" << "Karakter neve.txt";
+    QTest::newRow("empty name") << "" << ".txt";
+    QTest::newRow("trailing blanks kept") << "Bob  " << "Bob  .txt";
+    QTest::newRow("Hungarian letters") << "Kovács Ödön" << "Kovács Ödön.txt";
+    QTest::newRow("into a sub-folder") << "sub/Hős" << "sub/Hős.txt";
+    QTest::newRow("trailing slash") << "sub/" << "sub/.txt";
+}
+
+void TestSave::savesUnderTheNameItSpells() {
+    QFETCH(QString, name);
+    QFETCH(QString, file);
+    CurrentFolder folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("sub")));
+    SavingForm saving;
+    saving.saveAs(name);
+    QVERIFY2(saving.errors.isEmpty(), qPrintable(saving.errors.join('\n')));
+    Snapshot expected{{QStringLiteral("sub"), "<dir>"}, {file, freshSheetBytes()}};
+    QCOMPARE(snapshot(folder.path()), expected);
+    // The name reaches the file system as UTF-8, not as some legacy encoding.
+    QVERIFY(QFile::exists(QString::fromUtf8(folder.file(file).toUtf8())));
+}
+
+void TestSave::savingAgainReplacesTheOldContent() {
+    CurrentFolder folder;
+    SavingForm saving;
+    saving.saveAs(QStringLiteral("Hős"));
+    saving.form->sheet().setRating(5, 4);
+    saving.saveAs(QStringLiteral("Hős"));
+    QVERIFY(saving.errors.isEmpty());
+    QByteArray expected = freshSheetBytes();
+    expected.replace(5 * 5, 5, " 4 \r\n");
+    QCOMPARE(snapshot(folder.path()), (Snapshot{{QStringLiteral("Hős.txt"), expected}}));
+}
+
+void TestSave::saveChangesNeitherSheetNorWindow() {
+    CurrentFolder folder;
+    SavingForm saving;
+    saving.form->sheet().setRating(12, 3);
+    saving.form->cucc();
+    const Sheet before = saving.form->sheet();
+    const QList<PrintedText> drawn = saving.form->surface()->printed();
+    saving.saveAs(QStringLiteral("Hős"));
+    QCOMPARE(saving.form->sheet(), before);
+    QCOMPARE(saving.form->surface()->printed(), drawn);
+    QCOMPARE(saving.form->Text1()->text(), QStringLiteral("Hős"));
+}
+
+void TestSave::failedSaveIsShownAndTouchesNothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("folder does not exist") << "nincs/Hős";
+    QTest::newRow("parent is a regular file") << "plain/Hős";
+    QTest::newRow("target is a directory") << "folder";
+    QTest::newRow("name too long for the file system") << QString(300, u'a');
+    QTest::newRow("name with a NUL") << QStringLiteral("older") + QChar(u'\0') + QStringLiteral("x");
+}
+
+void TestSave::failedSaveIsShownAndTouchesNothing() {
+    QFETCH(QString, name);
+    CurrentFolder folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.txt")));
+    QFile plain(folder.file(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("not a folder") > 0);
+    plain.close();
+    QFile older(folder.file(QStringLiteral("older.txt")));
+    QVERIFY(older.open(QIODevice::WriteOnly) && older.write(" 9 \r\n") > 0);
+    older.close();
+    const Snapshot before = snapshot(folder.path());
+
+    SavingForm saving;
+    saving.form->sheet().setRating(3, 4);
+    const Sheet sheet = saving.form->sheet();
+    saving.saveAs(name);
+
+    QCOMPARE(saving.errors.size(), 1);
+    QVERIFY2(saving.errors.first().contains(name.left(20)), "the message must name the file");
+    QVERIFY2(!saving.errors.first().contains(QStringLiteral("Unknown error")),
+             qPrintable(saving.errors.first()));
+    QCOMPARE(saving.form->sheet(), sheet);
+    QVERIFY(saving.form->isVisible());
+    QCOMPARE(snapshot(folder.path()), before);
+
+    // The user can correct the name and save the same sheet.
+    saving.saveAs(QStringLiteral("Hős"));
+    QCOMPARE(saving.errors.size(), 1);
+    QCOMPARE(readAll(folder.file(QStringLiteral("Hős.txt"))).mid(3 * 5, 5), QByteArray(" 4 \r\n"));
+}
+
+// Needs a tiny file system that is already full; tests/full-disk.sh mounts one and says where.
+void TestSave::fullDiskKeepsTheOlderFile() {
+    const QString dir = qEnvironmentVariable("ZEV_FULL_DISK_DIR");
+    if (dir.isEmpty()) {
+        QSKIP("no full file system was set up (run through tests/full-disk.sh)");
+    }
+    const QString name = dir + QStringLiteral("/Hős");
+    const Snapshot before = snapshot(dir);
+    QVERIFY2(before.contains(QStringLiteral("Hős.txt")), "the older file is missing");
+
+    SavingForm saving;
+    saving.saveAs(name);
+
+    QCOMPARE(saving.errors.size(), 1);
+    QVERIFY2(saving.errors.first().contains(name), qPrintable(saving.errors.first()));
+    QVERIFY2(saving.errors.first().contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+             qPrintable(saving.errors.first()));
+    QCOMPARE(snapshot(dir), before);
+    QVERIFY(saving.form->isVisible());
+}
+
+QTEST_MAIN(TestSave)
+#include "tst_save.moc"
