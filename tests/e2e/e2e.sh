@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# End-to-end tests of the real zev binary in a private Xvfb with real X input events.
+# Usage: e2e.sh ZEV-BINARY GRABWINDOW-BINARY CASE
+ZEV=$(realpath "$1") GRAB=$(realpath "$2") CASE=$3
+source "$(dirname "$0")/xsession.sh"
+
+edit_and_save() {
+    click 1 50 5       # erő 1 -> 2
+    click 1 50 5       # erő 2 -> 3
+    click 1 250 145    # Term.tudományok 0 -> 1
+    click 1 150 55     # Állatszelidítés 0 -> 1
+    click 1 150 55     # 1 -> 2
+    click 3 150 55     # right: 2 -> 1
+    click 3 60 25      # right on állóképesség at 1: stays 1
+    click 1 95 5       # between columns: nothing
+    click 2 120 65     # middle: nothing
+    type_name "Kovacs Odon"
+    save
+    expect_sheet 0=3 19=1 38=1
+    check_file "$workdir/Kovacs Odon.txt"
+    [ "$(stat -c %s "$workdir/Kovacs Odon.txt")" = 195 ] || fail "the file is not 195 bytes"
+}
+
+capped_at_five() {
+    for _ in 1 2 3 4 5 6 7; do click 1 220 15; done   # intelligencia, 1 + 7 capped to 5
+    for _ in 1 2 3 4 5 6; do click 1 20 145; done     # Rászedés, 0 + 6 capped to 5
+    save
+    expect_sheet 7=5 18=5
+    check_file "$workdir/Karakter neve.txt"
+}
+
+failed_save_keeps_running() {
+    click 1 150 15   # manipuláció 1 -> 2
+    type_name "nincs/Hos"
+    save
+    local windows
+    windows=$(xdotool search --onlyvisible --name '^ZEV$' | wc -l)
+    [ "$windows" -ge 2 ] || fail "no error window appeared"
+    zev_running || fail "zev ended after a failed save"
+    [ ! -e "$workdir/nincs" ] || fail "a folder appeared"
+    xdotool key Return
+    sleep 0.3
+    [ "$(xdotool search --onlyvisible --name '^ZEV$' | wc -l)" = 1 ] || fail "the error window stayed"
+    click 1 150 15   # 2 -> 3, the window still edits
+    type_name "Hos"
+    save
+    expect_sheet 4=3
+    check_file "$workdir/Hos.txt"
+}
+
+window_picture() {
+    click 1 50 5
+    local size
+    size=$("$GRAB" "$window" "$workdir/window.png") || fail "no screenshot"
+    [ "$size" = "${window_width}x${window_height}" ] || fail "screenshot is $size"
+    # The client area is 6570 x 5445 twips: 438 x 363 px at 96 dpi.
+    echo "window ${size}"
+    [ "$size" = "438x363" ] || fail "expected 438x363 at Qt's default 96 dpi, got $size"
+    [ "$(stat -c %s "$workdir/window.png")" -gt 2000 ] || fail "the screenshot looks empty"
+}
+
+start_xvfb
+start_zev
+"$CASE"
+zev_running || fail "zev is no longer running"
+echo "PASS: $CASE"

@@ -1,0 +1,78 @@
+# Sourced by the end-to-end tests: a private Xvfb, the real zev in a fresh folder, and helpers
+# that click and type with real X input events at positions given in points.
+set -euo pipefail
+
+E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+xvfb_pid="" zev_pid="" workdir=""
+
+cleanup() {
+    local status=$?
+    set +e
+    if [ -n "$zev_pid" ]; then kill "$zev_pid" 2>/dev/null; wait "$zev_pid" 2>/dev/null; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
+    if [ -n "$workdir" ]; then rm -rf "$workdir"; fi
+    exit "$status"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+start_xvfb() {
+    workdir=$(mktemp -d)
+    local fd_file="$workdir/.display"
+    Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$fd_file" 2>/dev/null &
+    xvfb_pid=$!
+    local waited=0
+    until [ -s "$fd_file" ]; do
+        sleep 0.1; waited=$((waited + 1))
+        [ "$waited" -lt $((E2E_TIMEOUT * 10)) ] || fail "Xvfb did not start"
+    done
+    export DISPLAY=":$(head -n1 "$fd_file")"
+    unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+    export XDG_RUNTIME_DIR="$workdir/.runtime"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+}
+
+# Starts zev in a fresh folder and waits for its window; sets $window and the point scale.
+start_zev() {
+    (cd "$workdir" && exec "$ZEV" >"$workdir/.zev.log" 2>&1) &
+    zev_pid=$!
+    window=$(timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name '^ZEV$' | head -n1) ||
+        fail "the ZEV window never appeared"
+    # Pixels per point, read off the window itself: its client area is 328.5 pt wide.
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    window_width=$WIDTH window_height=$HEIGHT
+    sleep 0.3 # the first timer tick draws the sheet
+}
+
+px() { awk -v pt="$1" -v w="$window_width" 'BEGIN { printf "%d", pt * w / 328.5 + 0.5 }'; }
+
+# click BUTTON X Y: a real press and release at (X, Y) points from the client area's corner.
+click() {
+    xdotool mousemove --window "$window" "$(px "$2")" "$(px "$3")" click "$1"
+    sleep 0.05
+}
+
+# Replaces the name box's text with the given one, as a user types it.
+type_name() {
+    click 1 40 230
+    xdotool key --clearmodifiers ctrl+a BackSpace
+    xdotool type --delay 20 "$1"
+}
+
+save() { click 1 138 232; sleep 0.3; }
+
+zev_running() { kill -0 "$zev_pid" 2>/dev/null; }
+
+# Sets expected to the saved bytes of a fresh sheet with some lines changed: index=rating ...
+expect_sheet() {
+    local -a lines
+    for i in $(seq 0 38); do lines[i]=$([ "$i" -lt 9 ] && echo 1 || echo 0); done
+    for change in "$@"; do lines[${change%%=*}]=${change#*=}; done
+    expected=$(for i in $(seq 0 38); do printf ' %s \r\n' "${lines[i]}"; done | od -c)
+}
+
+check_file() {
+    [ -f "$1" ] || fail "no file $1"
+    [ "$(od -c <"$1")" = "$expected" ] || fail "$1 differs: $(od -c <"$1")"
+}
