@@ -50,9 +50,31 @@ void SheetSurfaceWidget::Cls() {
 
 void SheetSurfaceWidget::Print(const QString& text) {
     printed_.append({currentX_, currentY_, text});
-    const QFontMetricsF metrics(font(), this);
-    currentX_ += scale().pointsFromPixels(metrics.horizontalAdvance(text));
+    currentX_ += advanceInPoints(text);
     update();
+}
+
+float SheetSurfaceWidget::advanceInPoints(const QString& text) {
+    // Shaping a text costs far more than the rest of a redraw, and the sheet prints the
+    // same few dozen texts every time, so their widths are kept until font or DPI change.
+    const int dpi = logicalDpiY();
+    if (dpi != advancesDpi_ || advances_.size() > kMaxCachedAdvances) {
+        advances_.clear();
+        advancesDpi_ = dpi;
+    }
+    auto found = advances_.constFind(text);
+    if (found == advances_.constEnd()) {
+        const qreal pixels = QFontMetricsF(font(), this).horizontalAdvance(text);
+        found = advances_.insert(text, scale().pointsFromPixels(pixels));
+    }
+    return *found;
+}
+
+void SheetSurfaceWidget::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        advances_.clear();
+    }
+    QWidget::changeEvent(event);
 }
 
 void SheetSurfaceWidget::paintEvent(QPaintEvent* /*event*/) {

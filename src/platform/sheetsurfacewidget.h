@@ -4,6 +4,7 @@
 #include "platform/units.h"
 
 #include <QFont>
+#include <QHash>
 #include <QList>
 #include <QWidget>
 
@@ -51,8 +52,14 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    static constexpr qsizetype kMaxCachedAdvances = 1024;
+    float advanceInPoints(const QString& text);
+
+    QHash<QString, float> advances_;
+    int advancesDpi_ = 0;
     QList<PrintedText> printed_;
     float currentX_ = 0.0F;
     float currentY_ = 0.0F;
