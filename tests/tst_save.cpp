@@ -80,6 +80,8 @@ private slots:
     void saveChangesNeitherSheetNorWindow();
     void failedSaveIsShownAndTouchesNothing_data();
     void failedSaveIsShownAndTouchesNothing();
+    void hostileNameWritesWhereItSpellsOrNothing_data();
+    void hostileNameWritesWhereItSpellsOrNothing();
     void fullDiskKeepsTheOlderFile();
 };
 
@@ -205,6 +207,50 @@ void TestSave::failedSaveIsShownAndTouchesNothing() {
     saving.saveAs(QStringLiteral("Hős"));
     QCOMPARE(saving.errors.size(), 1);
     QCOMPARE(readAll(folder.file(QStringLiteral("Hős.txt"))).mid(3 * 5, 5), QByteArray(" 4 \r\n"));
+}
+
+void TestSave::hostileNameWritesWhereItSpellsOrNothing_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("very long") << QString(5000, u'x');
+    QTest::newRow("just under the name limit") << QString(251, u'y');
+    QTest::newRow("NUL in the middle") << QStringLiteral("older") + QChar(u'\0') + QStringLiteral("evil");
+    QTest::newRow("NUL at the end") << QStringLiteral("older") + QChar(u'\0');
+    QTest::newRow("only blanks") << QStringLiteral("   ");
+    QTest::newRow("only dots") << QStringLiteral("...");
+    QTest::newRow("dot dot") << QStringLiteral("..");
+    QTest::newRow("single dot") << QStringLiteral(".");
+    QTest::newRow("slash at the end") << QStringLiteral("nincs/");
+    QTest::newRow("control characters") << QStringLiteral("a\x01b\tc\nd\x7f");
+    QTest::newRow("escape sequence") << QStringLiteral("\x1b[31mred");
+    QTest::newRow("right-to-left text") << QStringLiteral("שלום \u202Eabc");
+    QTest::newRow("emoji") << QStringLiteral("🐉 sárkány");
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800));
+    QTest::newRow("backslashes") << QStringLiteral("a\\b\\c");
+}
+
+// Either the file appears exactly where the name spells and nothing else changes, or the
+// error is shown and nothing changes at all.
+void TestSave::hostileNameWritesWhereItSpellsOrNothing() {
+    QFETCH(QString, name);
+    CurrentFolder folder;
+    QFile older(folder.file(QStringLiteral("older.txt")));
+    QVERIFY(older.open(QIODevice::WriteOnly) && older.write(" 9 \r\n") > 0);
+    older.close();
+    const Snapshot before = snapshot(folder.path());
+
+    SavingForm saving;
+    saving.saveAs(name);
+    QVERIFY(saving.form->isVisible());
+    const Snapshot after = snapshot(folder.path());
+    if (!saving.errors.isEmpty()) {
+        QCOMPARE(after, before);
+        return;
+    }
+    const QString spelled = QDir::cleanPath(folder.file(name + QStringLiteral(".txt")));
+    QVERIFY2(spelled.startsWith(folder.path()), "the test's names stay in its folder");
+    Snapshot expected = before;
+    expected.insert(QDir(folder.path()).relativeFilePath(spelled), freshSheetBytes());
+    QCOMPARE(after, expected);
 }
 
 // Needs a tiny file system that is already full; tests/full-disk.sh mounts one and says where.

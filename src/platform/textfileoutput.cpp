@@ -2,6 +2,8 @@
 
 #include "platform/textconversions.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstring>
 
@@ -23,6 +25,11 @@ bool TextFileOutput::open(const QString& path) {
     if (path.contains(QChar(u'\0'))) {
         // The system call would silently cut the name at the NUL and write somewhere else.
         fail(QStringLiteral("a név nem tartalmazhat NUL karaktert"));
+        return false;
+    }
+    if (QFile::decodeName(QFile::encodeName(path)) != path) {
+        // A lone surrogate would silently become U+FFFD: a different name than the one typed.
+        fail(QStringLiteral("a név nem írható le a fájlrendszer kódolásával"));
         return false;
     }
     file_.setFileName(path);
