@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds ZEV with warnings as errors and runs every test:
-# unit and widget tests, end-to-end tests in a virtual X server, packaging checks.
+# Installs what is missing, builds ZEV and runs every test twice: in a plain build with
+# warnings as errors (unit, widget, end-to-end in a virtual X server, packaging, static
+# analysis, fuzzing), then in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure-packages.sh
 zev_ensure_packages "${ZEV_BUILD_PACKAGES[@]}" "${ZEV_TEST_PACKAGES[@]}"
+jobs=$(nproc)
 
+echo "== sanitized build: AddressSanitizer, UndefinedBehaviorSanitizer"
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZEV_WARNINGS_AS_ERRORS=ON \
+      -DZEV_SANITIZE=ON >/dev/null
+cmake --build build-sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-sanitize --output-on-failure --timeout 300 -j"$jobs"
+
+echo "== plain build"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEV_WARNINGS_AS_ERRORS=ON >/dev/null
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure --timeout 300
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure --timeout 300 -j"$jobs"
