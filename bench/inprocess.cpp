@@ -1,0 +1,68 @@
+// In-process timings: release to repainted sheet, and one save. Prints "name median_us".
+#include "export/sheetsaver.h"
+#include "platform/sheetsurfacewidget.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double medianMicroseconds(std::vector<qint64>& nanoseconds) {
+    std::sort(nanoseconds.begin(), nanoseconds.end());
+    return double(nanoseconds[nanoseconds.size() / 2]) / 1000.0;
+}
+
+// A release cycles through raising and lowering a few traits, as a user's clicks would.
+double releaseToRedraw(zev::Form1& form, int count) {
+    QImage image(form.surface()->size(), QImage::Format_ARGB32_Premultiplied);
+    const float xs[] = {50, 150, 250};
+    const float ys[] = {5, 15, 25, 55, 95, 145};
+    std::vector<qint64> samples;
+    QElapsedTimer timer;
+    for (int n = 0; n < count; ++n) {
+        const std::int16_t button = (n / 7) % 2 == 0 ? 1 : 2;
+        timer.start();
+        form.Form_MouseUp(button, 0, xs[n % 3], ys[n % 6]);
+        form.surface()->render(&image);
+        samples.push_back(timer.nsecsElapsed());
+    }
+    return medianMicroseconds(samples);
+}
+
+double save(const zev::Sheet& sheet, int count) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Karakter neve.txt"));
+    std::vector<qint64> samples;
+    QElapsedTimer timer;
+    for (int n = 0; n < count; ++n) {
+        timer.start();
+        if (!zev::saveSheet(sheet, path).ok) {
+            std::fputs("save failed\n", stderr);
+            return -1;
+        }
+        samples.push_back(timer.nsecsElapsed());
+    }
+    return medianMicroseconds(samples);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const bool smoke = argc > 1 && QByteArray(argv[1]) == "--smoke";
+    zev::Form1 form;
+    form.Form_Load();
+    form.show();
+    form.Timer1_Timer();
+    std::printf("release_to_redraw_us %.1f\n", releaseToRedraw(form, smoke ? 50 : 20000));
+    std::printf("save_us %.1f\n", save(form.sheet(), smoke ? 5 : 500));
+    return 0;
+}

@@ -1,0 +1,21 @@
+// ZEV started as the real program starts it; with --exit-after-first-paint it ends as soon
+// as the first sheet has been painted.
+#include "firstpaint.h"
+#include "platform/formsruntime.h"
+#include "platform/sheetsurfacewidget.h"
+#include "ui/form1.h"
+
+int main(int argc, char** argv) {
+    std::unique_ptr<QApplication> app;
+    if (!zev::startFormsRuntime(argc, argv, app)) {
+        return 1;
+    }
+    zev::Form1 form;
+    form.Form_Load();
+    if (firstPaintRequested(argc, argv)) {
+        zev::SheetSurfaceWidget* surface = form.surface();
+        new FirstPaintProbe(surface, [surface] { return !surface->printed().isEmpty(); });
+    }
+    form.show();
+    return QApplication::exec();
+}
