@@ -8,7 +8,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>

@@ -5,7 +5,6 @@
 #include "ui/form1.h"
 
 #include <QTest>
-
 #include <memory>
 
 namespace zev::testing {

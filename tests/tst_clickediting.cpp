@@ -2,7 +2,6 @@
 #include "ui/clickediting.h"
 
 #include <QTest>
-
 #include <limits>
 
 using namespace zev;

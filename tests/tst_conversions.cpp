@@ -2,7 +2,6 @@
 #include "platform/textconversions.h"
 
 #include <QTest>
-
 #include <cstdint>
 
 using namespace zev;

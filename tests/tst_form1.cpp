@@ -100,15 +100,15 @@ void TestForm1::drawingFontFitsItsColumns() {
     const float limits[3] = {90.0F, 90.0F, 328.5F - 200.0F};
     float widest[3] = {0, 0, 0};
     for (const TraitDef& t : traitTable()) {
-        const QString row = QString::fromUtf8(t.label.data(), qsizetype(t.label.size())) +
-                            QStringLiteral("^^^^^");
+        const QString row =
+            QString::fromUtf8(t.label.data(), qsizetype(t.label.size())) + QStringLiteral("^^^^^");
         widest[t.column] = std::max(widest[t.column], widthInPoints(row));
     }
     for (int column = 0; column < 3; ++column) {
-        QVERIFY2(widest[column] <= limits[column],
-                 qPrintable(QStringLiteral("column %1's widest row is %2 pt")
-                                .arg(column)
-                                .arg(widest[column])));
+        QVERIFY2(
+            widest[column] <= limits[column],
+            qPrintable(
+                QStringLiteral("column %1's widest row is %2 pt").arg(column).arg(widest[column])));
     }
     QVERIFY(widthInPoints(QStringLiteral("          ( 50)")) <= limits[0]);
     QVERIFY2(scale.pointsFromPixels(metrics.height()) <= 10.0F, "lines overlap the next row");
@@ -211,8 +211,8 @@ void TestForm1::releasesOverTheControlsChangeNoRating() {
     QDir::setCurrent(dir.path()); // the button saves into the current folder
     auto form = shownForm();
     const Sheet before = form->sheet();
-    for (QWidget* control : {static_cast<QWidget*>(form->Text1()),
-                             static_cast<QWidget*>(form->Command1())}) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(form->Text1()), static_cast<QWidget*>(form->Command1())}) {
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
             QTest::mouseClick(control, button, Qt::NoModifier, QPoint(5, 5));
         }

@@ -3,8 +3,8 @@
 #include "formtesting.h"
 
 #include <QDirIterator>
-#include <QPushButton>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 using namespace zev;
@@ -24,7 +24,7 @@ Snapshot snapshot(const QString& dir) {
         QFile file(info.filePath());
         result.insert(QDir(dir).relativeFilePath(info.filePath()),
                       info.isDir() || !file.open(QIODevice::ReadOnly) ? QByteArray("<dir>")
-                                                                     : file.readAll());
+                                                                      : file.readAll());
     }
     return result;
 }
@@ -91,9 +91,9 @@ void TestSave::writesOneLinePerRating_data() {
     QTest::newRow("fresh sheet") << QList<int>{} << freshSheetBytes();
 
     QByteArray edited = freshSheetBytes();
-    edited.replace(0, 5, " 3 \r\n");                // erő
-    edited.replace(20 * 5, 5, " 2 \r\n");           // Nyomozás
-    edited.replace(38 * 5, 5, " 5 \r\n");           // Term.tudományok
+    edited.replace(0, 5, " 3 \r\n");      // erő
+    edited.replace(20 * 5, 5, " 2 \r\n"); // Nyomozás
+    edited.replace(38 * 5, 5, " 5 \r\n"); // Term.tudományok
     QTest::newRow("a few edits") << QList<int>{0, 3, 20, 2, 38, 5} << edited;
 
     QByteArray digits = freshSheetBytes();
@@ -122,12 +122,18 @@ void TestSave::writesOneLinePerRating() {
 void TestSave::savesUnderTheNameItSpells_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("file");
-    QTest::newRow("untouched name") << "Karakter neve" << "Karakter neve.txt";
-    QTest::newRow("empty name") << "" << ".txt";
-    QTest::newRow("trailing blanks kept") << "Bob  " << "Bob  .txt";
-    QTest::newRow("Hungarian letters") << "Kovács Ödön" << "Kovács Ödön.txt";
-    QTest::newRow("into a sub-folder") << "sub/Hős" << "sub/Hős.txt";
-    QTest::newRow("trailing slash") << "sub/" << "sub/.txt";
+    QTest::newRow("untouched name") << "Karakter neve"
+                                    << "Karakter neve.txt";
+    QTest::newRow("empty name") << ""
+                                << ".txt";
+    QTest::newRow("trailing blanks kept") << "Bob  "
+                                          << "Bob  .txt";
+    QTest::newRow("Hungarian letters") << "Kovács Ödön"
+                                       << "Kovács Ödön.txt";
+    QTest::newRow("into a sub-folder") << "sub/Hős"
+                                       << "sub/Hős.txt";
+    QTest::newRow("trailing slash") << "sub/"
+                                    << "sub/.txt";
 }
 
 void TestSave::savesUnderTheNameItSpells() {
@@ -175,7 +181,8 @@ void TestSave::failedSaveIsShownAndTouchesNothing_data() {
     QTest::newRow("parent is a regular file") << "plain/Hős";
     QTest::newRow("target is a directory") << "folder";
     QTest::newRow("name too long for the file system") << QString(300, u'a');
-    QTest::newRow("name with a NUL") << QStringLiteral("older") + QChar(u'\0') + QStringLiteral("x");
+    QTest::newRow("name with a NUL")
+        << QStringLiteral("older") + QChar(u'\0') + QStringLiteral("x");
 }
 
 void TestSave::failedSaveIsShownAndTouchesNothing() {
@@ -213,7 +220,8 @@ void TestSave::hostileNameWritesWhereItSpellsOrNothing_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("very long") << QString(5000, u'x');
     QTest::newRow("just under the name limit") << QString(251, u'y');
-    QTest::newRow("NUL in the middle") << QStringLiteral("older") + QChar(u'\0') + QStringLiteral("evil");
+    QTest::newRow("NUL in the middle")
+        << QStringLiteral("older") + QChar(u'\0') + QStringLiteral("evil");
     QTest::newRow("NUL at the end") << QStringLiteral("older") + QChar(u'\0');
     QTest::newRow("only blanks") << QStringLiteral("   ");
     QTest::newRow("only dots") << QStringLiteral("...");

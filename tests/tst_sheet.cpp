@@ -3,7 +3,6 @@
 #include "model/traittable.h"
 
 #include <QTest>
-
 #include <string>
 
 using namespace zev;

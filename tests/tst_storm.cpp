@@ -39,10 +39,13 @@ public:
         case 3:
             return std::uniform_real_distribution<float>(-1e6F, 1e6F)(random_);
         case 4: {
-            const float specials[] = {kInf, -kInf, std::numeric_limits<float>::quiet_NaN(),
+            const float specials[] = {kInf,
+                                      -kInf,
+                                      std::numeric_limits<float>::quiet_NaN(),
                                       std::numeric_limits<float>::max(),
                                       std::numeric_limits<float>::lowest(),
-                                      std::numeric_limits<float>::denorm_min(), -0.0F};
+                                      std::numeric_limits<float>::denorm_min(),
+                                      -0.0F};
             return specials[pick(7)];
         }
         default:
@@ -58,7 +61,7 @@ private:
 };
 
 const std::vector<float> kXEdges{0, 90, 100, 190, 200, 328.5F};
-const std::vector<float> kYEdges{0,  10, 20,  30,  40,  50,  60,  70,  80,  90,
+const std::vector<float> kYEdges{0,   10,  20,  30,  40,  50,  60,  70,  80,     90,
                                  100, 110, 120, 130, 140, 150, 155, 222, 272.25F};
 
 // The texts the surface must hold for this sheet, in drawing order.
@@ -138,9 +141,12 @@ void TestStorm::randomReleasesKeepTheSheetsPromises() {
         form->Form_MouseUp(button, 0, x, y);
         hits += TraitAt(x, y) ? 1 : 0;
         const QString broken = invariantBroken(form->sheet(), before, *form, button, x, y);
-        QVERIFY2(broken.isEmpty(),
-                 qPrintable(QStringLiteral("release %1 (button %2 at %3, %4): %5")
-                                .arg(n).arg(button).arg(double(x)).arg(double(y)).arg(broken)));
+        QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("release %1 (button %2 at %3, %4): %5")
+                                                  .arg(n)
+                                                  .arg(button)
+                                                  .arg(double(x))
+                                                  .arg(double(y))
+                                                  .arg(broken)));
     }
     qInfo("storm: %d of %d releases hit a trait", hits, releases);
     QVERIFY(hits > releases / 10); // the storm must exercise the editing, not only misses

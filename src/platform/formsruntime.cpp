@@ -1,7 +1,6 @@
 #include "platform/formsruntime.h"
 
 #include <QIcon>
-
 #include <cstdio>
 #include <cstdlib>
 

@@ -39,7 +39,9 @@ QFont SheetSurfaceWidget::drawingFont() {
     return font;
 }
 
-PointScale SheetSurfaceWidget::scale() const { return PointScale(logicalDpiY()); }
+PointScale SheetSurfaceWidget::scale() const {
+    return PointScale(logicalDpiY());
+}
 
 void SheetSurfaceWidget::Cls() {
     printed_.clear();
@@ -85,9 +87,9 @@ void SheetSurfaceWidget::paintEvent(QPaintEvent* /*event*/) {
     const qreal ascent = QFontMetricsF(font(), this).ascent();
     for (const PrintedText& item : printed_) {
         // Print places the top of the line at the pen; drawText wants the baseline.
-        painter.drawText(QPointF(points.pixelsFromPoints(item.x),
-                                 points.pixelsFromPoints(item.y) + ascent),
-                         item.text);
+        painter.drawText(
+            QPointF(points.pixelsFromPoints(item.x), points.pixelsFromPoints(item.y) + ascent),
+            item.text);
     }
 }
 

@@ -7,7 +7,6 @@
 #include <QHash>
 #include <QList>
 #include <QWidget>
-
 #include <cstdint>
 
 namespace zev {

@@ -9,7 +9,9 @@ QString numberToDisplayText(std::int16_t value) {
     return value >= 0 ? QStringLiteral(" ") + digits : digits;
 }
 
-QString integerToText(int value) { return QString::number(value); }
+QString integerToText(int value) {
+    return QString::number(value);
+}
 
 double textToNumber(const QString& text) {
     static const QRegularExpression leadingNumber(

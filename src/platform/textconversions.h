@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <cstdint>
 
 // The few number-to-text and text-to-number conversions the window and the saved file rely on.

@@ -3,7 +3,6 @@
 #include "platform/textconversions.h"
 
 #include <QFile>
-
 #include <cerrno>
 #include <cstring>
 
@@ -12,7 +11,8 @@ namespace {
 
 QString systemReason(const QFileDevice& file, int savedErrno) {
     // After a failed write Qt may only say "Unknown error"; the errno of the call says more.
-    if (file.error() != QFileDevice::NoError && file.errorString() != QLatin1String("Unknown error")) {
+    if (file.error() != QFileDevice::NoError &&
+        file.errorString() != QLatin1String("Unknown error")) {
         return file.errorString();
     }
     return savedErrno != 0 ? QString::fromLocal8Bit(std::strerror(savedErrno))
@@ -43,7 +43,9 @@ bool TextFileOutput::open(const QString& path) {
     return true;
 }
 
-void TextFileOutput::printLine(std::int16_t value) { write(integerLine(value)); }
+void TextFileOutput::printLine(std::int16_t value) {
+    write(integerLine(value));
+}
 
 void TextFileOutput::write(const QByteArray& bytes) {
     if (failed()) {
@@ -53,8 +55,9 @@ void TextFileOutput::write(const QByteArray& bytes) {
     const qint64 written = file_.write(bytes);
     if (written != bytes.size()) {
         const int savedErrno = errno;
-        fail(written < 0 ? systemReason(file_, savedErrno)
-                         : QString::fromLocal8Bit(std::strerror(savedErrno != 0 ? savedErrno : ENOSPC)));
+        fail(written < 0
+                 ? systemReason(file_, savedErrno)
+                 : QString::fromLocal8Bit(std::strerror(savedErrno != 0 ? savedErrno : ENOSPC)));
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QSaveFile>
 #include <QString>
-
 #include <cstdint>
 
 namespace zev {

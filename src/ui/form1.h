@@ -3,7 +3,6 @@
 #include "model/sheet.h"
 
 #include <QWidget>
-
 #include <cstdint>
 #include <functional>
 

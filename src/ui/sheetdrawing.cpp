@@ -13,7 +13,8 @@ void movePen(SheetSurface& surface, float x, float y) {
 void drawTraitRow(Sheet& sheet, SheetSurface& surface, int index) {
     const TraitDef& trait = traitTable().at(static_cast<size_t>(index));
     movePen(surface, trait.x, trait.y);
-    surface.Print(QString::fromUtf8(trait.label.data(), static_cast<qsizetype>(trait.label.size())));
+    surface.Print(
+        QString::fromUtf8(trait.label.data(), static_cast<qsizetype>(trait.label.size())));
     sheet.CapAt5(index);
     for (int mark = 1; mark <= sheet.rating(index); ++mark) {
         surface.Print(QStringLiteral("^"));
