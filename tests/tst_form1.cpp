@@ -4,12 +4,14 @@
 #include "formtesting.h"
 #include "platform/formtimer.h"
 
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 using namespace zev;
 using namespace zev::testing;
@@ -20,6 +22,7 @@ class TestForm1 : public QObject {
 private slots:
     void runsAtTheIntendedDpi();
     void windowHasCaptionIconAndFixedClientArea();
+    void iconHoldsFiveImagesIn16And256Colours();
     void controlsSitAtTheirTwipsPositions();
     void nameBoxHasFocusAndComesFirstInTabOrder();
     void drawingFontFitsItsColumns();
@@ -65,6 +68,28 @@ void TestForm1::windowHasCaptionIconAndFixedClientArea() {
     QVERIFY(form.windowFlags().testFlag(Qt::WindowCloseButtonHint));
 }
 
+void TestForm1::iconHoldsFiveImagesIn16And256Colours() {
+    QFile ico(QStringLiteral(":/zev/zev.ico"));
+    QVERIFY(ico.open(QIODevice::ReadOnly));
+    const QByteArray bytes = ico.readAll();
+    const auto word = [&bytes](qsizetype at) {
+        return int(uchar(bytes.at(at))) | int(uchar(bytes.at(at + 1))) << 8;
+    };
+    QCOMPARE(word(2), 1); // an icon, not a cursor
+    QCOMPARE(word(4), 5);
+    // (size, bits per pixel) of each directory entry, in file order.
+    const QList<QPair<int, int>> expected{{16, 4}, {16, 8}, {32, 4}, {32, 8}, {48, 8}};
+    for (int n = 0; n < 5; ++n) {
+        const qsizetype entry = 6 + 16 * n;
+        QCOMPARE(int(uchar(bytes.at(entry))), expected[n].first);
+        QCOMPARE(int(uchar(bytes.at(entry + 1))), expected[n].first);
+        QCOMPARE(word(entry + 6), expected[n].second);
+        // The bitmap header inside must agree with the directory.
+        const qsizetype image = qFromLittleEndian<quint32>(bytes.constData() + entry + 12);
+        QCOMPARE(word(image + 14), expected[n].second);
+    }
+}
+
 void TestForm1::controlsSitAtTheirTwipsPositions() {
     Form1 form;
     const double dpi = form.logicalDpiX();
@@ -104,6 +129,9 @@ void TestForm1::drawingFontFitsItsColumns() {
             QString::fromUtf8(t.label.data(), qsizetype(t.label.size())) + QStringLiteral("^^^^^");
         widest[t.column] = std::max(widest[t.column], widthInPoints(row));
     }
+    qInfo("widest rows at %d dpi: %.1f, %.1f, %.1f pt; line height %.2f pt", form.logicalDpiX(),
+          double(widest[0]), double(widest[1]), double(widest[2]),
+          double(scale.pointsFromPixels(metrics.height())));
     for (int column = 0; column < 3; ++column) {
         QVERIFY2(
             widest[column] <= limits[column],
