@@ -38,7 +38,3 @@ protected:
 private:
     std::function<bool()> ready_;
 };
-
-inline bool firstPaintRequested(int argc, char** argv) {
-    return argc > 1 && QByteArray(argv[1]) == "--exit-after-first-paint";
-}

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     }
     zev::Form1 form;
     form.Form_Load();
-    if (firstPaintRequested(argc, argv)) {
+    if (QApplication::arguments().contains(QStringLiteral("--exit-after-first-paint"))) {
         zev::SheetSurfaceWidget* surface = form.surface();
         new FirstPaintProbe(surface, [surface] { return !surface->printed().isEmpty(); });
     }

@@ -47,6 +47,12 @@ void TestConversions::textToNumber_data() {
     QTest::newRow("trailing text ignored") << "1abc" << 1.0;
     QTest::newRow("empty") << "" << 0.0;
     QTest::newRow("no number") << "abc" << 0.0;
+    QTest::newRow("sign alone") << "-" << 0.0;
+    QTest::newRow("dot alone") << "." << 0.0;
+    QTest::newRow("leading dot") << ".5" << 0.5;
+    QTest::newRow("exponent") << "1e2" << 100.0;
+    QTest::newRow("incomplete exponent") << "1e" << 1.0;
+    QTest::newRow("non-ASCII digits are text") << QStringLiteral("١") << 0.0;
 }
 
 void TestConversions::textToNumber() {
