@@ -14,11 +14,11 @@ edit_and_save() {
     click 3 60 25      # right on állóképesség at 1: stays 1
     click 1 95 5       # between columns: nothing
     click 2 120 65     # middle: nothing
-    type_name "Kovacs Odon"
+    type_name "Kovács Hős"    # the file name must reach the disk as UTF-8
     save
     expect_sheet 0=3 19=1 38=1
-    check_file "$workdir/Kovacs Odon.txt"
-    [ "$(stat -c %s "$workdir/Kovacs Odon.txt")" = 195 ] || fail "the file is not 195 bytes"
+    check_file "$workdir/Kovács Hős.txt"
+    [ "$(stat -c %s "$workdir/Kovács Hős.txt")" = 195 ] || fail "the file is not 195 bytes"
 }
 
 capped_at_five() {
@@ -33,14 +33,13 @@ failed_save_keeps_running() {
     click 1 150 15   # manipuláció 1 -> 2
     type_name "nincs/Hos"
     save
-    local windows
-    windows=$(xdotool search --onlyvisible --name '^ZEV$' | wc -l)
-    [ "$windows" -ge 2 ] || fail "no error window appeared"
+    wait_for windows_exactly 2 || fail "no error window appeared"
     zev_running || fail "zev ended after a failed save"
     [ ! -e "$workdir/nincs" ] || fail "a folder appeared"
-    xdotool key Return
-    sleep 0.3
-    [ "$(xdotool search --onlyvisible --name '^ZEV$' | wc -l)" = 1 ] || fail "the error window stayed"
+    local box
+    box=$(zev_windows | grep -vx "$window")
+    xdotool windowfocus --sync "$box" key Return
+    wait_for windows_exactly 1 || fail "the error window stayed"
     click 1 150 15   # 2 -> 3, the window still edits
     type_name "Hos"
     save

@@ -60,7 +60,20 @@ type_name() {
     xdotool type --delay 20 "$1"
 }
 
-save() { click 1 138 232; sleep 0.3; }
+save() { click 1 138 232; }
+
+# wait_for COMMAND...: polls until the command succeeds, for at most E2E_TIMEOUT seconds.
+wait_for() {
+    local tries=$((E2E_TIMEOUT * 20))
+    until "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.05
+    done
+}
+
+zev_windows() { xdotool search --onlyvisible --name '^ZEV$' 2>/dev/null || true; }
+windows_exactly() { [ "$(zev_windows | wc -l)" -eq "$1" ]; }
 
 zev_running() { kill -0 "$zev_pid" 2>/dev/null; }
 
@@ -72,7 +85,8 @@ expect_sheet() {
     expected=$(for i in $(seq 0 38); do printf ' %s \r\n' "${lines[i]}"; done | od -c)
 }
 
+# The file appears whole or not at all: it is renamed into place once written.
 check_file() {
-    [ -f "$1" ] || fail "no file $1"
+    wait_for test -f "$1" || fail "no file $1"
     [ "$(od -c <"$1")" = "$expected" ] || fail "$1 differs: $(od -c <"$1")"
 }
