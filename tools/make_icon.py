@@ -30,32 +30,34 @@ INK = ((40, 34, 30), (0, 0, 0))
 GOLD = ((214, 160, 40), (255, 255, 0))
 
 
+# The 16x16 design, one character a pixel; larger sizes scale it up pixel for pixel, so the
+# marks stay crisp at every size.
+DESIGN = [
+    " EEEEEEEEEEEEEE ",
+    "ETTTTTTTTTTTTTTE",
+    "ETppppppppppppTE",
+    "ETpPPPPPPPPPPpTE",
+    "ETpPPiPPPiPPPpTE",
+    "ETpPiPiPiPiPPpTE",
+    "ETpPPPPPPPPPPpTE",
+    "ETpPPiPPPPPPPpTE",
+    "ETpPiPiPPPPPPpTE",
+    "ETpPPPPPPPPPPpTE",
+    "ETpPPiPPPiPPPpTE",
+    "ETpPiPiPiPiPPpTE",
+    "ETpPPPPPPPPGGpTE",
+    "ETppppppppppppTE",
+    "ETTTTTTTTTTTTTTE",
+    " EEEEEEEEEEEEEE ",
+]
+COLOURS = {"E": TILE_EDGE, "T": TILE, "p": PAPER_EDGE, "P": PAPER, "i": INK, "G": GOLD,
+           " ": TRANSPARENT}
+
+
 def picture(size):
     """Returns rows of design colours (or TRANSPARENT) for a square icon of the given size."""
-    s = size / 16.0
-    pixels = [[TRANSPARENT] * size for _ in range(size)]
-
-    def fill(x0, y0, x1, y1, colour):
-        for y in range(max(0, round(y0 * s)), min(size, round(y1 * s))):
-            for x in range(max(0, round(x0 * s)), min(size, round(x1 * s))):
-                pixels[y][x] = colour
-
-    fill(0, 1, 16, 15, TILE_EDGE)
-    fill(1, 0, 15, 16, TILE_EDGE)
-    fill(1, 1, 15, 15, TILE)
-    fill(3, 2, 13, 14, PAPER_EDGE)
-    fill(3.5, 2.5, 12.5, 13.5, PAPER)
-    caret_width = max(1, round(s))
-    for row, marks in enumerate((3, 2, 4)):
-        top = 4 + row * 3
-        for mark in range(marks):
-            left = 4.5 + mark * 2
-            # a caret: a one-unit peak over a three-unit base
-            fill(left + 0.5, top, left + 1.0 + (caret_width - 1) / s, top + 0.75, INK)
-            fill(left, top + 0.75, left + 0.5, top + 1.5, INK)
-            fill(left + 1.0, top + 0.75, left + 1.5, top + 1.5, INK)
-    fill(10.5, 11, 12, 12.5, GOLD)
-    return pixels
+    scale = size // len(DESIGN)
+    return [[COLOURS[DESIGN[y // scale][x // scale]] for x in range(size)] for y in range(size)]
 
 
 def indexed(pixels, depth):
