@@ -6,8 +6,11 @@ set -u
 test_binary=$1
 
 if [ "${ZEV_IN_NAMESPACE:-}" != 1 ]; then
-    ZEV_IN_NAMESPACE=1 exec unshare -m --propagation private "$0" "$@" 2>/dev/null || {
-        echo "SKIP: cannot make a private mount namespace (needs root)"; exit 77; }
+    if ! unshare -m --propagation private true 2>/dev/null; then
+        echo "SKIP: cannot make a private mount namespace here (needs root, and / a mount point)"
+        exit 77
+    fi
+    ZEV_IN_NAMESPACE=1 exec unshare -m --propagation private "$0" "$@"
 fi
 
 dir=$(mktemp -d)

@@ -1,6 +1,7 @@
 # Sourced by the end-to-end tests: a private Xvfb, the real zev in a fresh folder, and helpers
 # that click and type with real X input events at positions given in points.
 set -euo pipefail
+export LC_ALL=C.UTF-8 # xdotool types non-ASCII names only in a UTF-8 locale
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
 xvfb_pid="" zev_pid="" workdir=""
