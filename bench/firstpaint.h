@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
+
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>

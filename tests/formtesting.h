@@ -5,6 +5,7 @@
 #include "ui/form1.h"
 
 #include <QTest>
+
 #include <memory>
 
 namespace zev::testing {

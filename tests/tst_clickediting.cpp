@@ -2,6 +2,7 @@
 #include "ui/clickediting.h"
 
 #include <QTest>
+
 #include <limits>
 
 using namespace zev;

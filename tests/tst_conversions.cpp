@@ -2,6 +2,7 @@
 #include "platform/textconversions.h"
 
 #include <QTest>
+
 #include <cstdint>
 
 using namespace zev;

@@ -3,6 +3,7 @@
 #include "model/traittable.h"
 
 #include <QTest>
+
 #include <string>
 
 using namespace zev;

@@ -9,13 +9,9 @@ void Sheet::Reset() {
     }
 }
 
-void Sheet::Raise(int index) {
-    setRating(index, static_cast<Rating>(rating(index) + 1));
-}
+void Sheet::Raise(int index) { setRating(index, static_cast<Rating>(rating(index) + 1)); }
 
-void Sheet::Lower(int index) {
-    setRating(index, static_cast<Rating>(rating(index) - 1));
-}
+void Sheet::Lower(int index) { setRating(index, static_cast<Rating>(rating(index) - 1)); }
 
 void Sheet::ApplyFloors() {
     const auto& traits = traitTable();

@@ -3,9 +3,7 @@
 namespace zev {
 namespace {
 
-constexpr float columnX(int column) {
-    return 100.0F * static_cast<float>(column);
-}
+constexpr float columnX(int column) { return 100.0F * static_cast<float>(column); }
 
 // Attribute rows are 10 pt apart from the top; skill rows start at 50 pt.
 constexpr TraitDef attribute(std::string_view label, int column, int row) {
@@ -17,28 +15,50 @@ constexpr TraitDef skill(std::string_view label, int column, int row) {
             0};
 }
 
+// One trait a line, in index order; clang-format would pack them into an unreadable grid.
+// clang-format off
 constexpr std::array<TraitDef, kTraitCount> kTraits{{
-    attribute("erő         ", 0, 0),          attribute("ügyesség         ", 0, 1),
-    attribute("állóképesség         ", 0, 2), attribute("karizma         ", 1, 0),
-    attribute("manipuláció         ", 1, 1),  attribute("megjelenés         ", 1, 2),
-    attribute("észlelés         ", 2, 0),     attribute("intelligencia         ", 2, 1),
-    attribute("érzék         ", 2, 2),        skill("Éberség         ", 0, 0),
-    skill("Atlétika         ", 0, 1),         skill("Ökölharc         ", 0, 2),
-    skill("Kitérés         ", 0, 3),          skill("Empátia         ", 0, 4),
-    skill("Szerencsejáték         ", 0, 5),   skill("Megfélemlítés         ", 0, 6),
-    skill("Irányítás         ", 0, 7),        skill("Lopás         ", 0, 8),
-    skill("Rászedés         ", 0, 9),         skill("Állatszelidítés         ", 1, 0),
-    skill("Nyomozás         ", 1, 1),         skill("Vezetés         ", 1, 2),
-    skill("Hajítás         ", 1, 3),          skill("Íjászat         ", 1, 4),
-    skill("Közelharc         ", 1, 5),        skill("Szereplés         ", 1, 6),
-    skill("Bizt.rendsz         ", 1, 7),      skill("Lopózás         ", 1, 8),
-    skill("Túlélés         ", 1, 9),          skill("Academics         ", 2, 0),
-    skill("Computer         ", 2, 1),         skill("Pénzügy         ", 2, 2),
-    skill("Javítás         ", 2, 3),          skill("Jog         ", 2, 4),
-    skill("Nyelvek         ", 2, 5),          skill("Orvostudomány         ", 2, 6),
-    skill("Építés         ", 2, 7),           skill("Földművelés         ", 2, 8),
+    attribute("erő         ", 0, 0),
+    attribute("ügyesség         ", 0, 1),
+    attribute("állóképesség         ", 0, 2),
+    attribute("karizma         ", 1, 0),
+    attribute("manipuláció         ", 1, 1),
+    attribute("megjelenés         ", 1, 2),
+    attribute("észlelés         ", 2, 0),
+    attribute("intelligencia         ", 2, 1),
+    attribute("érzék         ", 2, 2),
+    skill("Éberség         ", 0, 0),
+    skill("Atlétika         ", 0, 1),
+    skill("Ökölharc         ", 0, 2),
+    skill("Kitérés         ", 0, 3),
+    skill("Empátia         ", 0, 4),
+    skill("Szerencsejáték         ", 0, 5),
+    skill("Megfélemlítés         ", 0, 6),
+    skill("Irányítás         ", 0, 7),
+    skill("Lopás         ", 0, 8),
+    skill("Rászedés         ", 0, 9),
+    skill("Állatszelidítés         ", 1, 0),
+    skill("Nyomozás         ", 1, 1),
+    skill("Vezetés         ", 1, 2),
+    skill("Hajítás         ", 1, 3),
+    skill("Íjászat         ", 1, 4),
+    skill("Közelharc         ", 1, 5),
+    skill("Szereplés         ", 1, 6),
+    skill("Bizt.rendsz         ", 1, 7),
+    skill("Lopózás         ", 1, 8),
+    skill("Túlélés         ", 1, 9),
+    skill("Academics         ", 2, 0),
+    skill("Computer         ", 2, 1),
+    skill("Pénzügy         ", 2, 2),
+    skill("Javítás         ", 2, 3),
+    skill("Jog         ", 2, 4),
+    skill("Nyelvek         ", 2, 5),
+    skill("Orvostudomány         ", 2, 6),
+    skill("Építés         ", 2, 7),
+    skill("Földművelés         ", 2, 8),
     skill("Term.tudományok         ", 2, 9),
 }};
+// clang-format on
 
 constexpr std::array<TraitGroup, kGroupCount> kGroups{{
     {attributeIndex(0, 0), 3, columnX(0), 30.0F, 3},
@@ -51,12 +71,8 @@ constexpr std::array<TraitGroup, kGroupCount> kGroups{{
 
 } // namespace
 
-const std::array<TraitDef, kTraitCount>& traitTable() {
-    return kTraits;
-}
+const std::array<TraitDef, kTraitCount>& traitTable() { return kTraits; }
 
-const std::array<TraitGroup, kGroupCount>& traitGroups() {
-    return kGroups;
-}
+const std::array<TraitGroup, kGroupCount>& traitGroups() { return kGroups; }
 
 } // namespace zev

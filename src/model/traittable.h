@@ -40,11 +40,7 @@ const std::array<TraitDef, kTraitCount>& traitTable();
 // The six groups in drawing order: attribute columns 0-2, then skill columns 0-2.
 const std::array<TraitGroup, kGroupCount>& traitGroups();
 
-inline constexpr int attributeIndex(int column, int row) {
-    return 3 * column + row;
-}
-inline constexpr int skillIndex(int column, int row) {
-    return kAttributeCount + 10 * column + row;
-}
+inline constexpr int attributeIndex(int column, int row) { return 3 * column + row; }
+inline constexpr int skillIndex(int column, int row) { return kAttributeCount + 10 * column + row; }
 
 } // namespace zev

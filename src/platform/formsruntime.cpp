@@ -1,6 +1,7 @@
 #include "platform/formsruntime.h"
 
 #include <QIcon>
+
 #include <cstdio>
 #include <cstdlib>
 

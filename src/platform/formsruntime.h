@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+
 #include <memory>
 
 namespace zev {

@@ -39,9 +39,7 @@ QFont SheetSurfaceWidget::drawingFont() {
     return font;
 }
 
-PointScale SheetSurfaceWidget::scale() const {
-    return PointScale(logicalDpiY());
-}
+PointScale SheetSurfaceWidget::scale() const { return PointScale(logicalDpiY()); }
 
 void SheetSurfaceWidget::Cls() {
     printed_.clear();

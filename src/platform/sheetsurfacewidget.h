@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QWidget>
+
 #include <cstdint>
 
 namespace zev {

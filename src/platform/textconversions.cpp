@@ -7,9 +7,7 @@ QString numberToDisplayText(std::int16_t value) {
     return value >= 0 ? QStringLiteral(" ") + digits : digits;
 }
 
-QString integerToText(int value) {
-    return QString::number(value);
-}
+QString integerToText(int value) { return QString::number(value); }
 
 double textToNumber(const QString& text) {
     // Hand-rolled rather than a regular expression: this runs on every timer tick, and the

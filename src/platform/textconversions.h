@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+
 #include <cstdint>
 
 // The few number-to-text and text-to-number conversions the window and the saved file rely on.

@@ -3,6 +3,7 @@
 #include "platform/textconversions.h"
 
 #include <QFile>
+
 #include <cerrno>
 #include <cstring>
 
@@ -43,9 +44,7 @@ bool TextFileOutput::open(const QString& path) {
     return true;
 }
 
-void TextFileOutput::printLine(std::int16_t value) {
-    write(integerLine(value));
-}
+void TextFileOutput::printLine(std::int16_t value) { write(integerLine(value)); }
 
 void TextFileOutput::write(const QByteArray& bytes) {
     if (failed()) {

@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 #include <QString>
+
 #include <cstdint>
 
 namespace zev {

@@ -64,9 +64,7 @@ void Form1::connectEvents() {
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
 }
 
-void Form1::Form_Load() {
-    sheet_.Reset();
-}
+void Form1::Form_Load() { sheet_.Reset(); }
 
 void Form1::Timer1_Timer() {
     // The Tag says whether the first drawing is still due; it goes to "0" once and stays.
@@ -89,9 +87,7 @@ void Form1::Command1_Click() {
     }
 }
 
-void Form1::cucc() {
-    drawSheet(sheet_, *surface_);
-}
+void Form1::cucc() { drawSheet(sheet_, *surface_); }
 
 void Form1::showError(const QString& message) {
     QMessageBox::critical(this, QStringLiteral("ZEV"), message);

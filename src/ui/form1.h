@@ -3,6 +3,7 @@
 #include "model/sheet.h"
 
 #include <QWidget>
+
 #include <cstdint>
 #include <functional>
 

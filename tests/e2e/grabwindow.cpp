@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
+
 #include <cstdio>
 
 int main(int argc, char** argv) {
