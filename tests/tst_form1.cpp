@@ -3,6 +3,7 @@
 // ZEV_EXPECTED_DPI, when set, says which DPI the run was meant to have.
 #include "formtesting.h"
 #include "platform/formtimer.h"
+#include "ui/sheetdrawing.h"
 
 #include <QFile>
 #include <QFontInfo>
@@ -124,9 +125,9 @@ void TestForm1::drawingFontFitsItsColumns() {
     // A row must end 10 pt before the next column starts; column 2 must stay in the window.
     const float limits[3] = {90.0F, 90.0F, 328.5F - 200.0F};
     float widest[3] = {0, 0, 0};
-    for (const TraitDef& t : traitTable()) {
-        const QString row =
-            QString::fromUtf8(t.label.data(), qsizetype(t.label.size())) + QStringLiteral("^^^^^");
+    for (int index = 0; index < kTraitCount; ++index) {
+        const TraitDef& t = traitTable().at(size_t(index));
+        const QString row = traitLabel(index) + QStringLiteral("^^^^^");
         widest[t.column] = std::max(widest[t.column], widthInPoints(row));
     }
     qInfo("widest rows at %d dpi: %.1f, %.1f, %.1f pt; line height %.2f pt", form.logicalDpiX(),

@@ -4,6 +4,7 @@
 #include "formtesting.h"
 #include "platform/textconversions.h"
 #include "ui/clickediting.h"
+#include "ui/sheetdrawing.h"
 
 #include <cmath>
 #include <limits>
@@ -70,8 +71,7 @@ QStringList expectedPrints(const Sheet& sheet) {
     for (int group = 0; group < kGroupCount; ++group) {
         const TraitGroup& g = traitGroups().at(size_t(group));
         for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
-            const auto& label = traitTable().at(size_t(index)).label;
-            prints << QString::fromUtf8(label.data(), qsizetype(label.size()));
+            prints << traitLabel(index);
             for (int mark = 0; mark < sheet.rating(index); ++mark) {
                 prints << QStringLiteral("^");
             }

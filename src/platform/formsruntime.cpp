@@ -1,7 +1,5 @@
 #include "platform/formsruntime.h"
 
-#include <QIcon>
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,7 +31,6 @@ bool startFormsRuntime(int& argc, char** argv, std::unique_ptr<QApplication>& ap
     app = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zev"));
     QApplication::setDesktopFileName(QStringLiteral("zev"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zev/zev.ico")));
     return true;
 }
 

@@ -2,6 +2,9 @@
 
 #include "platform/textconversions.h"
 
+#include <array>
+#include <string_view>
+
 namespace zev {
 namespace {
 
@@ -13,8 +16,7 @@ void movePen(SheetSurface& surface, float x, float y) {
 void drawTraitRow(Sheet& sheet, SheetSurface& surface, int index) {
     const TraitDef& trait = traitTable().at(static_cast<size_t>(index));
     movePen(surface, trait.x, trait.y);
-    surface.Print(
-        QString::fromUtf8(trait.label.data(), static_cast<qsizetype>(trait.label.size())));
+    surface.Print(traitLabel(index));
     sheet.CapAt5(index);
     for (int mark = 1; mark <= sheet.rating(index); ++mark) {
         surface.Print(QStringLiteral("^"));
@@ -30,6 +32,19 @@ void drawTotalRow(const Sheet& sheet, SheetSurface& surface, int group) {
 }
 
 } // namespace
+
+const QString& traitLabel(int index) {
+    // Converted once: the sheet is redrawn after every click.
+    static const std::array<QString, kTraitCount> labels = [] {
+        std::array<QString, kTraitCount> converted;
+        for (size_t i = 0; i < converted.size(); ++i) {
+            const std::string_view label = traitTable().at(i).label;
+            converted.at(i) = QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
+        }
+        return converted;
+    }();
+    return labels.at(static_cast<size_t>(index));
+}
 
 void drawSheet(Sheet& sheet, SheetSurface& surface) {
     surface.Cls();

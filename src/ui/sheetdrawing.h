@@ -10,4 +10,7 @@ namespace zev {
 // Ratings above 5 are capped in the sheet itself on the way, so what is drawn is what is kept.
 void drawSheet(Sheet& sheet, SheetSurface& surface);
 
+// A trait's label as it is drawn, name and nine blanks.
+const QString& traitLabel(int index);
+
 } // namespace zev
