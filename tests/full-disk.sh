@@ -4,6 +4,8 @@
 # when the namespace or the mount cannot be made here.
 set -u
 test_binary=$1
+"$(dirname "$0")/require-tool.sh" util-linux unshare && "$(dirname "$0")/require-tool.sh" mount mount ||
+    exit 1
 
 if [ "${ZEV_IN_NAMESPACE:-}" != 1 ]; then
     if ! unshare -m --propagation private true 2>/dev/null; then

@@ -6,6 +6,10 @@ build=$(realpath "$1")
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+require="$(dirname "$0")/require-tool.sh"
+"$require" dpkg-dev dpkg-shlibdeps && "$require" file file &&
+    "$require" desktop-file-utils desktop-file-validate && "$require" appstream appstreamcli ||
+    exit 1
 
 (cd "$out" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >/dev/null) ||
     fail "cpack failed"

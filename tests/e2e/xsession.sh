@@ -18,6 +18,10 @@ trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+require() { "$(dirname "${BASH_SOURCE[0]}")/../require-tool.sh" "$@" || exit 1; }
+require xvfb Xvfb
+require xdotool xdotool
+
 start_xvfb() {
     workdir=$(mktemp -d)
     local fd_file="$workdir/.display"

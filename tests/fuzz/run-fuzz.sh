@@ -3,9 +3,7 @@
 # Usage: run-fuzz.sh SOURCE-DIR WORK-DIR [SECONDS]
 set -euo pipefail
 src=$1 work=$2 seconds=${3:-20}
-if ! command -v clang++ >/dev/null; then
-    echo "SKIP: clang++ is not installed"; exit 77
-fi
+"$src/tests/require-tool.sh" clang clang++ || exit 1
 mkdir -p "$work/corpus"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
     -I"$src/src" "$src/tests/fuzz/fuzz_release.cpp" "$src/src/model/sheet.cpp" \
