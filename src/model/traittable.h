@@ -18,6 +18,11 @@ struct TraitDef {
     float x;    // drawing position of the row, in points
     float y;
     Rating floor;
+
+    // The label without its trailing blanks: "erő".
+    [[nodiscard]] constexpr std::string_view name() const {
+        return label.substr(0, label.find_last_not_of(' ') + 1);
+    }
 };
 
 // One column of one block, with the position of its total row.

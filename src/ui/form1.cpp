@@ -5,6 +5,7 @@
 #include "platform/sheetsurfacewidget.h"
 #include "platform/textconversions.h"
 #include "ui/clickediting.h"
+#include "ui/sheetaccessible.h"
 #include "ui/sheetdrawing.h"
 
 #include <QIcon>
@@ -37,9 +38,12 @@ Form1::Form1(QWidget* parent)
       surface_(new SheetSurfaceWidget(this)), text1_(new QLineEdit(this)),
       command1_(new QPushButton(QStringLiteral("Mentés"), this)), timer1_(new FormTimer(this)),
       reportError_([this](const QString& message) { showError(message); }) {
+    static const bool accessibleSheet = (QAccessible::installFactory(sheetAccessibleFactory), true);
+    Q_UNUSED(accessibleSheet)
     setWindowTitle(QStringLiteral("ZEV"));
     setWindowIcon(QIcon(QStringLiteral(":/zev/zev.ico")));
     text1_->setText(QStringLiteral("Karakter neve"));
+    text1_->setAccessibleName(QStringLiteral("Karakter neve")); // kept when the text is typed over
     setTabOrder(text1_, command1_);
     text1_->setFocus();
     timer1_->Tag = QStringLiteral("1");
@@ -64,7 +68,10 @@ void Form1::connectEvents() {
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
 }
 
-void Form1::Form_Load() { sheet_.Reset(); }
+void Form1::Form_Load() {
+    sheet_.Reset();
+    announced_ = sheet_; // before the window is shown: nobody has heard anything yet
+}
 
 void Form1::Timer1_Timer() {
     // The Tag says whether the first drawing is still due; it goes to "0" once and stays.
@@ -87,7 +94,11 @@ void Form1::Command1_Click() {
     }
 }
 
-void Form1::cucc() { drawSheet(sheet_, *surface_); }
+void Form1::cucc() {
+    drawSheet(sheet_, *surface_);
+    announceChanges(surface_, announced_, sheet_);
+    announced_ = sheet_;
+}
 
 void Form1::showError(const QString& message) {
     QMessageBox::critical(this, QStringLiteral("ZEV"), message);

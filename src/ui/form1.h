@@ -47,6 +47,7 @@ private:
     void showError(const QString& message);
 
     Sheet sheet_;
+    Sheet announced_; // the sheet as assistive technology was last told of it
     SheetSurfaceWidget* surface_;
     QLineEdit* text1_;
     QPushButton* command1_;

@@ -2,6 +2,11 @@
 # End-to-end tests of the real zev binary in a private Xvfb with real X input events.
 # Usage: e2e.sh ZEV-BINARY GRABWINDOW-BINARY CASE
 ZEV=$(realpath "$1") GRAB=$(realpath "$2") CASE=$3
+if [ "$CASE" = accessibility ] && [ -z "${ZEV_PRIVATE_BUS:-}" ]; then
+    # A private session bus, so the test's accessibility bus is its own.
+    "$(dirname "$0")/../require-tool.sh" dbus-daemon dbus-run-session || exit 1
+    ZEV_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@"
+fi
 source "$(dirname "$0")/xsession.sh"
 
 edit_and_save() {
@@ -58,7 +63,15 @@ window_picture() {
     [ "$(stat -c %s "$workdir/window.png")" -gt 2000 ] || fail "the screenshot looks empty"
 }
 
+# A screen reader's view: the tree, a real release heard as a value change, the actions.
+accessibility() {
+    /usr/bin/python3 "$(dirname "$0")/atspi_client.py" "$workdir/Karakter neve.txt" \
+        xdotool mousemove --window "$window" "$(px 50)" "$(px 5)" click 1 ||
+        fail "the sheet as a screen reader meets it"
+}
+
 start_xvfb
+[ "$CASE" != accessibility ] || start_accessibility_bus
 start_zev
 "$CASE"
 zev_running || fail "zev is no longer running"

@@ -4,12 +4,13 @@ set -euo pipefail
 export LC_ALL=C.UTF-8 # xdotool types non-ASCII names only in a UTF-8 locale
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
-xvfb_pid="" zev_pid="" workdir=""
+xvfb_pid="" zev_pid="" bus_pid="" workdir=""
 
 cleanup() {
     local status=$?
     set +e
     if [ -n "$zev_pid" ]; then kill "$zev_pid" 2>/dev/null; wait "$zev_pid" 2>/dev/null; fi
+    if [ -n "$bus_pid" ]; then kill "$bus_pid" 2>/dev/null; wait "$bus_pid" 2>/dev/null; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
     if [ -n "$workdir" ]; then rm -rf "$workdir"; fi
     exit "$status"
@@ -36,6 +37,21 @@ start_xvfb() {
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY
     export XDG_RUNTIME_DIR="$workdir/.runtime"
     mkdir -m 700 "$XDG_RUNTIME_DIR"
+}
+
+# Starts the accessibility bus on the session bus and says that assistive technology is on,
+# as a desktop does when a screen reader starts; programs started later join it.
+start_accessibility_bus() {
+    require at-spi2-core /usr/libexec/at-spi-bus-launcher
+    require dbus-bin dbus-send
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
+        fail "pyatspi is missing; install the Debian package python3-pyatspi"
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    bus_pid=$!
+    wait_for dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
+        org.a11y.Bus.GetAddress >/dev/null 2>&1 || fail "the accessibility bus did not start"
+    dbus-send --session --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
+        string:org.a11y.Status string:IsEnabled variant:boolean:true
 }
 
 # Starts zev in a fresh folder and waits for its window; sets $window and the point scale.

@@ -1,0 +1,97 @@
+#include "ui/sheetaccessible.h"
+
+#include "platform/sheetsurfacewidget.h"
+#include "ui/form1.h"
+#include "ui/sheetitems.h"
+
+namespace zev {
+
+SheetAccessible::SheetAccessible(SheetSurfaceWidget* surface, Form1* form)
+    : QAccessibleWidget(surface, QAccessible::Client) {
+    for (int group = 0; group < kGroupCount; ++group) {
+        const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
+        for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
+            children_.append(QAccessible::registerAccessibleInterface(new TraitItem(form, index)));
+        }
+        children_.append(QAccessible::registerAccessibleInterface(new TotalItem(form, group)));
+    }
+}
+
+SheetAccessible::~SheetAccessible() {
+    for (const QAccessible::Id id : std::as_const(children_)) {
+        QAccessible::deleteAccessibleInterface(id);
+    }
+}
+
+QAccessibleInterface* SheetAccessible::child(int index) const {
+    return index >= 0 && index < children_.size() ? QAccessible::accessibleInterface(children_[index])
+                                                  : nullptr;
+}
+
+int SheetAccessible::indexOfChild(const QAccessibleInterface* child) const {
+    return static_cast<int>(
+        children_.indexOf(QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child))));
+}
+
+QAccessibleInterface* SheetAccessible::childAt(int x, int y) const {
+    for (const QAccessible::Id id : children_) {
+        QAccessibleInterface* item = QAccessible::accessibleInterface(id);
+        if (item->rect().contains(x, y)) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+// Drawing order puts each group's total after its traits: trait i sits at i + its group.
+QAccessibleInterface* SheetAccessible::traitChild(int index) const {
+    for (int group = 0; group < kGroupCount; ++group) {
+        const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
+        if (index < g.firstIndex + g.count) {
+            return child(index + group);
+        }
+    }
+    return nullptr;
+}
+
+QAccessibleInterface* SheetAccessible::totalChild(int group) const {
+    const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
+    return child(g.firstIndex + g.count + group);
+}
+
+QAccessibleInterface* sheetAccessibleFactory(const QString& /*className*/, QObject* object) {
+    if (auto* form = qobject_cast<Form1*>(object)) {
+        return new QAccessibleWidget(form, QAccessible::Window);
+    }
+    auto* surface = qobject_cast<SheetSurfaceWidget*>(object);
+    if (surface != nullptr) {
+        if (auto* form = qobject_cast<Form1*>(surface->parentWidget())) {
+            return new SheetAccessible(surface, form);
+        }
+    }
+    return nullptr;
+}
+
+void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after) {
+    if (!QAccessible::isActive() || before == after) {
+        return;
+    }
+    auto* sheet = dynamic_cast<SheetAccessible*>(QAccessible::queryAccessibleInterface(surface));
+    if (sheet == nullptr) {
+        return;
+    }
+    for (int index = 0; index < kTraitCount; ++index) {
+        if (before.rating(index) != after.rating(index)) {
+            QAccessibleValueChangeEvent event(sheet->traitChild(index), int(after.rating(index)));
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+    for (int group = 0; group < kGroupCount; ++group) {
+        if (before.GroupTotal(group) != after.GroupTotal(group)) {
+            QAccessibleEvent event(sheet->totalChild(group), QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
+}
+
+} // namespace zev

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/sheet.h"
+
+#include <QAccessibleWidget>
+#include <QList>
+
+namespace zev {
+
+class Form1;
+class SheetSurfaceWidget;
+
+// The drawing surface as assistive technology sees it: 45 children in drawing order, the
+// traits of each group followed by the group's total. It draws nothing and changes nothing
+// itself; the children's actions go through the window's release handler.
+class SheetAccessible : public QAccessibleWidget {
+public:
+    SheetAccessible(SheetSurfaceWidget* surface, Form1* form);
+    ~SheetAccessible() override;
+    SheetAccessible(const SheetAccessible&) = delete;
+    SheetAccessible& operator=(const SheetAccessible&) = delete;
+
+    [[nodiscard]] int childCount() const override { return static_cast<int>(children_.size()); }
+    [[nodiscard]] QAccessibleInterface* child(int index) const override;
+    [[nodiscard]] int indexOfChild(const QAccessibleInterface* child) const override;
+    [[nodiscard]] QAccessibleInterface* childAt(int x, int y) const override;
+
+    // The child that shows a trait, or a group's total.
+    [[nodiscard]] QAccessibleInterface* traitChild(int index) const;
+    [[nodiscard]] QAccessibleInterface* totalChild(int group) const;
+
+private:
+    QList<QAccessible::Id> children_;
+};
+
+// Gives the window the frame role and the surface of a Form1 its sheet items. Installed once
+// per process by the first window.
+QAccessibleInterface* sheetAccessibleFactory(const QString& className, QObject* object);
+
+// Tells assistive technology which values a redraw changed: a value-changed event for every
+// trait whose rating differs between the two sheets and a name change for every total that
+// differs. Nothing is sent, or even looked at, while no assistive technology listens.
+void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after);
+
+} // namespace zev
