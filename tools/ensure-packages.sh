@@ -7,7 +7,7 @@ ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-liberation fonts-dejavu-co
 # What the tests need on top: an X server and input events for the end-to-end tests,
 # an accessibility bus and a screen reader's client library, validators and dpkg tools for
 # the package, the analysers.
-ZEV_TEST_PACKAGES=(xvfb xdotool procps dbus-daemon dbus-bin at-spi2-core python3-pyatspi
+ZEV_TEST_PACKAGES=(qt6-base-private-dev xvfb xdotool procps dbus-daemon dbus-bin at-spi2-core python3-pyatspi
                    desktop-file-utils appstream dpkg-dev file
                    clang-tidy cppcheck clang libclang-rt-14-dev util-linux mount git)
 

@@ -24,8 +24,9 @@ SheetAccessible::~SheetAccessible() {
 }
 
 QAccessibleInterface* SheetAccessible::child(int index) const {
-    return index >= 0 && index < children_.size() ? QAccessible::accessibleInterface(children_[index])
-                                                  : nullptr;
+    return index >= 0 && index < children_.size()
+               ? QAccessible::accessibleInterface(children_[index])
+               : nullptr;
 }
 
 int SheetAccessible::indexOfChild(const QAccessibleInterface* child) const {

@@ -71,13 +71,16 @@ QStringList TraitItem::actionNames() const { return {increaseAction(), decreaseA
 
 void TraitItem::doAction(const QString& actionName) {
     // A release in the middle of the row: the very path a mouse takes, floors and cap included.
-    const std::int16_t button = actionName == increaseAction()   ? kLeftButton
-                                : actionName == decreaseAction() ? kRightButton
-                                                                 : 0;
-    if (button != 0) {
-        form().Form_MouseUp(button, 0, trait(index_).x + kBandWidth / 2,
-                            trait(index_).y + kBandHeight / 2);
+    std::int16_t button = 0;
+    if (actionName == increaseAction()) {
+        button = kLeftButton;
+    } else if (actionName == decreaseAction()) {
+        button = kRightButton;
+    } else {
+        return;
     }
+    form().Form_MouseUp(button, 0, trait(index_).x + kBandWidth / 2,
+                        trait(index_).y + kBandHeight / 2);
 }
 
 TotalItem::TotalItem(Form1* form, int group)
@@ -87,7 +90,7 @@ TotalItem::TotalItem(Form1* form, int group)
       group_(group) {}
 
 QString TotalItem::text(QAccessible::Text kind) const {
-    const QString total = QString::number(form().sheet().GroupTotal(group_));
+    QString total = QString::number(form().sheet().GroupTotal(group_));
     if (kind == QAccessible::Value) {
         return total;
     }

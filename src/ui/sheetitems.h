@@ -41,7 +41,8 @@ private:
 
 // A trait: its name, its rating as a value between its floor and 5, and the actions increase
 // and decrease, which are a left and a right mouse release over its row.
-class TraitItem : public SheetItem, public QAccessibleValueInterface,
+class TraitItem : public SheetItem,
+                  public QAccessibleValueInterface,
                   public QAccessibleActionInterface {
 public:
     TraitItem(Form1* form, int index);

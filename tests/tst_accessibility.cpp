@@ -1,0 +1,167 @@
+// The window as assistive technology reads and drives it, through QAccessible.
+#include "formtesting.h"
+#include "sheetfacts.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+#include <private/qguiapplication_p.h>
+
+using namespace zev;
+using namespace zev::testing;
+
+namespace {
+
+QStringList heard; // what the last actions told assistive technology, one line per event
+
+void listen(QAccessibleEvent* event) {
+    QAccessibleInterface* item = event->accessibleInterface();
+    if (event->type() == QAccessible::ValueChanged) {
+        heard << QStringLiteral("value %1 %2")
+                     .arg(item->text(QAccessible::Name),
+                          static_cast<QAccessibleValueChangeEvent*>(event)->value().toString());
+    } else if (event->type() == QAccessible::NameChanged) {
+        heard << QStringLiteral("name %1").arg(item->text(QAccessible::Name));
+    }
+}
+
+QAccessibleInterface* sheetOf(Form1& form) {
+    return QAccessible::queryAccessibleInterface(form.surface());
+}
+
+// Drawing order: each group's traits, then its total.
+QAccessibleInterface* traitItem(Form1& form, int index) {
+    const int groupsBefore = index < 9 ? index / 3 : 3 + (index - 9) / 10;
+    return sheetOf(form)->child(index + groupsBefore);
+}
+
+} // namespace
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QAccessible::installUpdateHandler(listen);
+        QPlatformAccessibility* platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        QVERIFY2(platform != nullptr, "this platform has no accessibility");
+        platform->setActive(true);
+        QVERIFY2(QAccessible::isActive(), "this platform cannot make accessibility active");
+    }
+    void init() { heard.clear(); }
+    void windowNameBoxAndSheetAsTheyAreRead();
+    void releasesAreHeardOnlyWhenAValueChanges_data();
+    void releasesAreHeardOnlyWhenAValueChanges();
+    void actionsAreReleasesOverTheRow_data();
+    void actionsAreReleasesOverTheRow();
+};
+
+void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
+    auto form = shownForm();
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form.get());
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), QStringLiteral("ZEV"));
+    QTest::keyClicks(form->Text1(), QStringLiteral("Kovacs"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(form->Text1())->text(QAccessible::Name),
+             QStringLiteral("Karakter neve"));
+
+    form->sheet().setRating(7, 4);  // intelligencia
+    form->sheet().setRating(30, 2); // Computer
+    form->cucc();
+    const QStringList totals{
+        "erő – állóképesség összesen: 0",        "karizma – megjelenés összesen: 0",
+        "észlelés – érzék összesen: 3",          "Éberség – Rászedés összesen: 0",
+        "Állatszelidítés – Túlélés összesen: 0", "Academics – Term.tudományok összesen: 2"};
+    QAccessibleInterface* sheet = sheetOf(*form);
+    QCOMPARE(sheet->childCount(), 45);
+    int child = 0;
+    int index = 0;
+    for (int group = 0; group < 6; ++group) {
+        for (const int end = index + (group < 3 ? 3 : 10); index < end; ++index, ++child) {
+            QAccessibleInterface* item = sheet->child(child);
+            QCOMPARE(sheet->indexOfChild(item), child);
+            QCOMPARE(item->role(), QAccessible::Slider);
+            QCOMPARE(item->text(QAccessible::Name), facts::name(index));
+            const QAccessibleValueInterface* value = item->valueInterface();
+            QCOMPARE(value->currentValue().toInt(), form->sheet().rating(index));
+            QCOMPARE(value->minimumValue().toInt(), facts::floor(index));
+            QCOMPARE(value->maximumValue().toInt(), 5);
+        }
+        QAccessibleInterface* total = sheet->child(child++);
+        QCOMPARE(total->role(), QAccessible::StaticText);
+        QCOMPARE(total->text(QAccessible::Name), totals.at(group));
+    }
+    QCOMPARE(index, 39);
+    QVERIFY2(heard.contains(QStringLiteral("value intelligencia 4")), qPrintable(heard.join('\n')));
+}
+
+void TestAccessibility::releasesAreHeardOnlyWhenAValueChanges_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("left on erő") << int(Qt::LeftButton) << QPointF(50, 5)
+                                 << QStringList{"value erő 2",
+                                                "name erő – állóképesség összesen: 1"};
+    QTest::newRow("left on Nyomozás")
+        << int(Qt::LeftButton) << QPointF(120, 65)
+        << QStringList{"value Nyomozás 1", "name Állatszelidítés – Túlélés összesen: 1"};
+    QTest::newRow("right on an attribute at its floor")
+        << int(Qt::RightButton) << QPointF(150, 15) << QStringList{};
+    QTest::newRow("left on a trait at 5")
+        << int(Qt::LeftButton) << QPointF(250, 5) << QStringList{};
+    QTest::newRow("middle") << int(Qt::MiddleButton) << QPointF(50, 5) << QStringList{};
+    QTest::newRow("left between the columns")
+        << int(Qt::LeftButton) << QPointF(95, 5) << QStringList{};
+}
+
+void TestAccessibility::releasesAreHeardOnlyWhenAValueChanges() {
+    QFETCH(int, button);
+    QFETCH(QPointF, at);
+    QFETCH(QStringList, expected);
+    auto form = shownForm();
+    form->sheet().setRating(6, 5); // észlelés, under (250, 5)
+    form->cucc();
+    heard.clear();
+    clickAt(*form, Qt::MouseButton(button), float(at.x()), float(at.y()));
+    QCOMPARE(heard, expected);
+}
+
+void TestAccessibility::actionsAreReleasesOverTheRow_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("start");
+    for (int index = 0; index < 39; ++index) {
+        for (int start : {facts::floor(index), 3, 5}) {
+            QTest::addRow("%s from %d", qPrintable(facts::name(index)), start) << index << start;
+        }
+    }
+}
+
+// The same sheet and the same drawing after an action as after the matching mouse release.
+void TestAccessibility::actionsAreReleasesOverTheRow() {
+    QFETCH(int, index);
+    QFETCH(int, start);
+    const facts::TraitRow& row = facts::kTraits.at(size_t(index));
+    for (const auto& [action, button] :
+         {std::pair{QAccessibleActionInterface::increaseAction(), Qt::LeftButton},
+          std::pair{QAccessibleActionInterface::decreaseAction(), Qt::RightButton}}) {
+        auto acted = shownForm();
+        auto clicked = shownForm();
+        for (Form1* form : {acted.get(), clicked.get()}) {
+            form->sheet().setRating(index, Rating(start));
+            form->cucc();
+        }
+        traitItem(*acted, index)->actionInterface()->doAction(action);
+        clickAt(*clicked, button, row.x + 7.0F, row.y + 2.0F);
+        QCOMPARE(acted->sheet(), clicked->sheet());
+        QCOMPARE(acted->surface()->printed(), clicked->surface()->printed());
+        const int expected = button == Qt::LeftButton ? std::min(start + 1, 5)
+                                                      : std::max(start - 1, facts::floor(index));
+        QCOMPARE(int(acted->sheet().rating(index)), expected);
+    }
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
