@@ -1,26 +1,13 @@
 #include "platform/textfileoutput.h"
 
+#include "platform/filereplace.h"
 #include "platform/textconversions.h"
 
 #include <QFile>
 
-#include <cerrno>
 #include <cstring>
 
 namespace zev {
-namespace {
-
-QString systemReason(const QFileDevice& file, int savedErrno) {
-    // After a failed write Qt may only say "Unknown error"; the errno of the call says more.
-    if (file.error() != QFileDevice::NoError &&
-        file.errorString() != QLatin1String("Unknown error")) {
-        return file.errorString();
-    }
-    return savedErrno != 0 ? QString::fromLocal8Bit(std::strerror(savedErrno))
-                           : QStringLiteral("ismeretlen hiba");
-}
-
-} // namespace
 
 bool TextFileOutput::open(const QString& path) {
     if (path.contains(QChar(u'\0'))) {
@@ -28,62 +15,35 @@ bool TextFileOutput::open(const QString& path) {
         fail(QStringLiteral("a név nem tartalmazhat NUL karaktert"));
         return false;
     }
-    if (QFile::decodeName(QFile::encodeName(path)) != path) {
+    path_ = QFile::encodeName(path);
+    if (QFile::decodeName(path_) != path) {
         // A lone surrogate would silently become U+FFFD: a different name than the one typed.
         fail(QStringLiteral("a név nem írható le a fájlrendszer kódolásával"));
         return false;
     }
-    file_.setFileName(path);
-    file_.setDirectWriteFallback(true);
-    errno = 0;
-    // Unbuffered, so a full disk shows up at the write that hits it and not silently later.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        fail(systemReason(file_, errno));
-        return false;
-    }
     return true;
 }
 
-void TextFileOutput::printLine(std::int16_t value) { write(integerLine(value)); }
-
-void TextFileOutput::write(const QByteArray& bytes) {
-    if (failed()) {
-        return;
-    }
-    errno = 0;
-    const qint64 written = file_.write(bytes);
-    if (written != bytes.size()) {
-        const int savedErrno = errno;
-        fail(written < 0
-                 ? systemReason(file_, savedErrno)
-                 : QString::fromLocal8Bit(std::strerror(savedErrno != 0 ? savedErrno : ENOSPC)));
+void TextFileOutput::printLine(std::int16_t value) {
+    if (!failed()) {
+        content_ += integerLine(value);
     }
 }
 
 bool TextFileOutput::close() {
-    if (!failed()) {
-        errno = 0;
-        if (!file_.flush()) {
-            fail(systemReason(file_, errno));
-        }
-    }
     if (failed()) {
-        discard();
         return false;
     }
-    errno = 0;
-    if (!file_.commit()) {
-        fail(systemReason(file_, errno));
-        return false;
+    const ReplaceOutcome outcome = replaceFileContent(path_, content_);
+    if (!outcome.ok()) {
+        QString reason = QString::fromLocal8Bit(std::strerror(outcome.error));
+        if (outcome.damaged) {
+            reason += QStringLiteral("\nA fájl régi tartalmát sem sikerült visszaírni, "
+                                     "a fájl megsérülhetett.");
+        }
+        fail(reason);
     }
-    return true;
-}
-
-void TextFileOutput::discard() {
-    if (file_.isOpen()) {
-        file_.cancelWriting();
-        file_.commit(); // with writing cancelled this only removes the temporary file
-    }
+    return outcome.ok();
 }
 
 void TextFileOutput::fail(const QString& reason) {
