@@ -3,6 +3,7 @@
 #include "formtesting.h"
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -85,6 +86,8 @@ private slots:
     void hostileNameWritesWhereItSpellsOrNothing_data();
     void hostileNameWritesWhereItSpellsOrNothing();
     void fullDiskKeepsTheOlderFile();
+    void savingOverAFileKeepsItsIdentity_data();
+    void savingOverAFileKeepsItsIdentity();
 };
 
 void TestSave::writesOneLinePerRating_data() {
@@ -283,6 +286,58 @@ void TestSave::fullDiskKeepsTheOlderFile() {
              qPrintable(saving.errors.first()));
     QCOMPARE(snapshot(dir), before);
     QVERIFY(saving.form->isVisible());
+}
+
+namespace {
+
+QString shell(const QString& command) {
+    QProcess process;
+    process.start(QStringLiteral("bash"), {QStringLiteral("-c"), command});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+}
+
+} // namespace
+
+void TestSave::savingOverAFileKeepsItsIdentity_data() {
+    // setup makes t.txt (the file saved over) in an empty folder; identity is what must not
+    // change; real is the file that holds the content.
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("real");
+    QTest::addColumn<QString>("identity");
+    const QString owner = QStringLiteral("stat -c '%U:%G %A %F' ");
+    QTest::newRow("mode 0600") << "chmod 600 t.txt" << "t.txt" << owner + "t.txt";
+    QTest::newRow("symbolic link")
+        << "mkdir real && mv t.txt real/ && ln -s real/t.txt t.txt" << "real/t.txt"
+        << owner + "t.txt real/t.txt; readlink t.txt";
+    QTest::newRow("group users") << "chgrp users t.txt" << "t.txt" << owner + "t.txt";
+    QTest::newRow("another owner") << "chown nobody:users t.txt" << "t.txt" << owner + "t.txt";
+    QTest::newRow("one of two hard links")
+        << "ln t.txt other.txt" << "other.txt" << "stat -c '%i %h' t.txt other.txt";
+    QTest::newRow("ACL entry") << "setfacl -m user:nobody:rw- t.txt" << "t.txt"
+                               << owner + "t.txt; getfacl -p t.txt";
+    QTest::newRow("extended attribute") << "setfattr -n user.note -v kept t.txt" << "t.txt"
+                                        << owner + "t.txt; getfattr -d t.txt";
+}
+
+void TestSave::savingOverAFileKeepsItsIdentity() {
+    QFETCH(QString, setup);
+    QFETCH(QString, real);
+    QFETCH(QString, identity);
+    if (::geteuid() != 0 && setup.contains(QStringLiteral("chown"))) {
+        QSKIP("only root may give a file to another user");
+    }
+    CurrentFolder folder;
+    const QString made = shell(QStringLiteral("printf ' 9 \\r\\n' > t.txt && ") + setup);
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    const QString before = shell(identity);
+
+    SavingForm saving;
+    saving.saveAs(QStringLiteral("t"));
+    QVERIFY2(saving.errors.isEmpty(), qPrintable(saving.errors.join('\n')));
+    QCOMPARE(readAll(folder.file(real)), freshSheetBytes());
+    QCOMPARE(shell(identity), before);
+    qInfo("%s", qPrintable(before.simplified()));
 }
 
 QTEST_MAIN(TestSave)
