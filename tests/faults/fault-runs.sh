@@ -66,9 +66,9 @@ for kind in atomic in-place; do
     while read -r call nth; do
         for fault in error=ENOSPC error=EIO error=EDQUOT signal=KILL; do
             prepare "$kind"
-            (cd "$work/d" && strace -f -qq -o /dev/null -e trace="$call" \
-                -e inject="$call:$fault:when=$nth" "$save_once" t.txt) 2>/dev/null
-            judge "$kind" $? "$call #$nth $fault"
+            { (cd "$work/d" && strace -f -qq -o /dev/null -e trace="$call" \
+                -e inject="$call:$fault:when=$nth" "$save_once" t.txt); } 2>/dev/null
+            judge "$kind" $? "$call #$nth $fault" 2>/dev/null
         done
     done <"$work/calls"
     writes=$(grep -cE '^(write|pwrite64) ' "$work/calls")
