@@ -31,9 +31,19 @@ struct Band {
 constexpr std::array<Band, 3> kColumns{{{0, 90, true}, {100, 190}, {200, 0, false, true}}};
 
 // Attribute rows 0-2, then skill rows 0-9.
-constexpr std::array<Band, 13> kRows{{{0, 10, true}, {10, 20}, {20, 30}, {50, 60}, {60, 70},
-                                      {70, 80}, {80, 90}, {90, 100}, {100, 110}, {110, 120},
-                                      {120, 130}, {130, 140}, {140, 150}}};
+constexpr std::array<Band, 13> kRows{{{0, 10, true},
+                                      {10, 20},
+                                      {20, 30},
+                                      {50, 60},
+                                      {60, 70},
+                                      {70, 80},
+                                      {80, 90},
+                                      {90, 100},
+                                      {100, 110},
+                                      {110, 120},
+                                      {120, 130},
+                                      {130, 140},
+                                      {140, 150}}};
 
 // The trait under (x, y), or -1.
 inline int traitAt(float x, float y) {

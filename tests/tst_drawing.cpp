@@ -1,5 +1,6 @@
 // What the redraw puts on the surface, read from a surface that records every call.
 #include "model/sheet.h"
+#include "sheetfacts.h"
 #include "ui/sheetdrawing.h"
 
 #include <QList>
@@ -15,7 +16,7 @@ namespace {
 class RecordingSurface : public SheetSurface {
 public:
     void Cls() override {
-        ++clsCount;
+        calls.append(QStringLiteral("Cls"));
         rows.clear();
         prints.clear();
         x_ = y_ = 0.0F;
@@ -26,6 +27,7 @@ public:
         }
         rows.last() += text;
         prints.append(text);
+        calls.append(QStringLiteral("Print"));
         x_ += float(text.size());
     }
     float CurrentX() const override { return x_; }
@@ -37,7 +39,7 @@ public:
         rows.append(QString());
     }
 
-    int clsCount = 0;
+    QStringList calls; // every call, never cleared
     QList<QPointF> pens;
     QStringList rows; // what was printed after each pen setting, joined
     QStringList prints;
@@ -63,20 +65,16 @@ class TestDrawing : public QObject {
 private slots:
     void clearsOnceBeforeDrawing();
     void setsThePen45TimesInDrawingOrder();
-    void freshSheetShowsOneMarkPerAttributeAndZeroTotals();
-    void ratingAboveFiveIsDrawnAndStoredAsFive();
-    void ratingBelowOneDrawsTheLabelAlone_data();
-    void ratingBelowOneDrawsTheLabelAlone();
-    void fullGroupsShowTwelveAndFifty();
+    void drawsEveryRowAsTheSheetHasIt_data();
+    void drawsEveryRowAsTheSheetHasIt();
 };
 
 void TestDrawing::clearsOnceBeforeDrawing() {
     RecordingSurface surface;
-    surface.Print(QStringLiteral("old"));
     Sheet sheet = freshSheet();
     drawSheet(sheet, surface);
-    QCOMPARE(surface.clsCount, 1);
-    QVERIFY2(!surface.prints.contains(QStringLiteral("old")), "Cls must come before the rows");
+    QCOMPARE(surface.calls.count(QStringLiteral("Cls")), 1);
+    QCOMPARE(surface.calls.first(), QStringLiteral("Cls"));
 }
 
 void TestDrawing::setsThePen45TimesInDrawingOrder() {
@@ -98,69 +96,58 @@ void TestDrawing::setsThePen45TimesInDrawingOrder() {
     QCOMPARE(surface.pens, expected);
 }
 
-void TestDrawing::freshSheetShowsOneMarkPerAttributeAndZeroTotals() {
-    RecordingSurface surface;
-    Sheet sheet = freshSheet();
-    drawSheet(sheet, surface);
-    const QStringList& rows = surface.rows;
-    QCOMPARE(rows.size(), 45);
-    QCOMPARE(rows.at(0), QStringLiteral("erő         ^"));
-    QCOMPARE(rows.at(2), QStringLiteral("állóképesség         ^"));
-    QCOMPARE(rows.at(3), kTotalOpen + QStringLiteral(" 0)"));
-    QCOMPARE(rows.at(4), QStringLiteral("karizma         ^"));
-    QCOMPARE(rows.at(12), QStringLiteral("Éberség         "));
-    QCOMPARE(rows.at(22), kTotalOpen + QStringLiteral(" 0)"));
-    QCOMPARE(rows.at(43), QStringLiteral("Term.tudományok         "));
-    QCOMPARE(rows.at(44), kTotalOpen + QStringLiteral(" 0)"));
-    QCOMPARE(rows.filter(QStringLiteral("^")).size(), 9);
-    QCOMPARE(rows.filter(kTotalOpen + QStringLiteral(" 0)")).size(), 6);
-    QCOMPARE(sheet, freshSheet());
-}
-
-void TestDrawing::ratingAboveFiveIsDrawnAndStoredAsFive() {
-    RecordingSurface surface;
-    Sheet sheet = freshSheet();
-    sheet.setRating(4, 6);  // manipuláció, attribute column 1
-    sheet.setRating(20, 6); // Nyomozás, skill column 1
-    drawSheet(sheet, surface);
-    QCOMPARE(sheet.rating(4), Rating(5));
-    QCOMPARE(sheet.rating(20), Rating(5));
-    QCOMPARE(surface.rows.at(5), QStringLiteral("manipuláció         ^^^^^"));
-    QCOMPARE(surface.rows.at(7), kTotalOpen + QStringLiteral(" 4)"));
-    QCOMPARE(surface.rows.at(24), QStringLiteral("Nyomozás         ^^^^^"));
-    QCOMPARE(surface.rows.at(33), kTotalOpen + QStringLiteral(" 5)"));
-}
-
-void TestDrawing::ratingBelowOneDrawsTheLabelAlone_data() {
-    QTest::addColumn<int>("rating");
-    QTest::newRow("zero") << 0;
-    QTest::newRow("negative") << -1;
-}
-
-void TestDrawing::ratingBelowOneDrawsTheLabelAlone() {
-    QFETCH(int, rating);
-    RecordingSurface surface;
-    Sheet sheet = freshSheet();
-    sheet.setRating(0, Rating(rating));
-    drawSheet(sheet, surface);
-    QCOMPARE(surface.rows.at(0), QStringLiteral("erő         "));
-}
-
-void TestDrawing::fullGroupsShowTwelveAndFifty() {
-    RecordingSurface surface;
-    Sheet sheet = freshSheet();
-    for (int index : {6, 7, 8}) {
-        sheet.setRating(index, 5);
+void TestDrawing::drawsEveryRowAsTheSheetHasIt_data() {
+    QTest::addColumn<QList<int>>("changes"); // pairs of index, rating
+    QTest::addColumn<QList<int>>("shown");   // every rating as it must be drawn and kept
+    QTest::addColumn<QList<int>>("totals");
+    QList<int> fresh(39, 0);
+    std::fill(fresh.begin(), fresh.begin() + 9, 1);
+    QTest::newRow("fresh sheet") << QList<int>{} << fresh << QList<int>{0, 0, 0, 0, 0, 0};
+    QList<int> capped = fresh;
+    capped[4] = capped[20] = 5;
+    QTest::newRow("six is drawn and kept as five")
+        << QList<int>{4, 6, 20, 6} << capped << QList<int>{0, 4, 0, 0, 5, 0};
+    QList<int> low = fresh;
+    low[0] = 0;
+    low[12] = -1;
+    QTest::newRow("below one draws no mark")
+        << QList<int>{0, 0, 12, -1} << low << QList<int>{-1, 0, 0, -1, 0, 0};
+    QList<int> full = fresh;
+    std::fill(full.begin() + 6, full.begin() + 9, 5);
+    std::fill(full.begin() + 29, full.end(), 5);
+    QList<int> fullChanges{6, 5, 7, 5, 8, 5};
+    for (int index = 29; index < 39; ++index) {
+        fullChanges << index << 5;
     }
-    for (int index = 29; index <= 38; ++index) {
-        sheet.setRating(index, 5);
+    QTest::newRow("full groups total twelve and fifty")
+        << fullChanges << full << QList<int>{0, 0, 12, 0, 0, 50};
+}
+
+// Every row read back as label and marks, every total as blanks, "(", the number, ")".
+void TestDrawing::drawsEveryRowAsTheSheetHasIt() {
+    QFETCH(QList<int>, changes);
+    QFETCH(QList<int>, shown);
+    QFETCH(QList<int>, totals);
+    Sheet sheet = freshSheet();
+    for (qsizetype i = 0; i + 1 < changes.size(); i += 2) {
+        sheet.setRating(changes[i], Rating(changes[i + 1]));
     }
+    RecordingSurface surface;
     drawSheet(sheet, surface);
-    // The total row is three prints: the opening, the number as display text, the closing.
-    const qsizetype last = surface.prints.size();
-    QCOMPARE(surface.prints.mid(last - 3), (QStringList{kTotalOpen, " 50", ")"}));
-    QCOMPARE(surface.rows.at(11), kTotalOpen + QStringLiteral(" 12)"));
-    QVERIFY(surface.prints.contains(QStringLiteral(" 12")));
+
+    QStringList expected;
+    const int groupEnds[6] = {3, 6, 9, 19, 29, 39};
+    int index = 0;
+    for (int group = 0; group < 6; ++group) {
+        for (; index < groupEnds[group]; ++index) {
+            expected << facts::label(index) + QString(qMax(shown[index], 0), u'^');
+            QCOMPARE(sheet.rating(index), Rating(shown[index]));
+        }
+        const int total = totals[group];
+        expected << kTotalOpen + (total < 0 ? QStringLiteral("-%1)").arg(-total)
+                                            : QStringLiteral(" %1)").arg(total));
+    }
+    QCOMPARE(surface.rows, expected);
 }
 
 QTEST_APPLESS_MAIN(TestDrawing)

@@ -3,6 +3,7 @@
 // ZEV_EXPECTED_DPI, when set, says which DPI the run was meant to have.
 #include "formtesting.h"
 #include "platform/formtimer.h"
+#include "sheetfacts.h"
 #include "ui/sheetdrawing.h"
 
 #include <QFile>
@@ -29,11 +30,9 @@ private slots:
     void drawingFontFitsItsColumns();
     void firstTickDrawsOnceAndClearsTheFlag();
     void timerDrawsTheSheetSoonAfterStart();
-    void leftReleaseRaisesAndRedraws();
-    void leftReleaseOnAFiveKeepsFive();
-    void rightReleaseKeepsFloors_data();
-    void rightReleaseKeepsFloors();
-    void middleReleaseOnlyRedraws();
+    void releaseEditsAndRedraws_data();
+    void releaseEditsAndRedraws();
+    void closingEndsWithoutAQuestion();
     void releaseBeforeFirstTickDrawsAtOnce();
     void releaseOutsideTheWindowStillArrives();
     void releasesOverTheControlsChangeNoRating();
@@ -93,12 +92,16 @@ void TestForm1::iconHoldsFiveImagesIn16And256Colours() {
 
 void TestForm1::controlsSitAtTheirTwipsPositions() {
     Form1 form;
-    const double dpi = form.logicalDpiX();
-    const auto px = [dpi](int twips) { return qRound(twips * dpi / 1440); };
-    QCOMPARE(form.Text1()->geometry(),
-             QRect(QPoint(px(120), px(4440)), QPoint(px(120 + 1575) - 1, px(4440 + 285) - 1)));
-    QCOMPARE(form.Command1()->geometry(),
-             QRect(QPoint(px(1920), px(4440)), QPoint(px(1920 + 1695) - 1, px(4440 + 375) - 1)));
+    // Each edge within a pixel of where its twips fall (1440 twips to the inch).
+    const double perTwip = form.logicalDpiX() / 1440.0;
+    const auto near = [perTwip](const QRect& r, double left, double top, double width,
+                                double height) {
+        return qAbs(r.left() - left * perTwip) <= 1 && qAbs(r.top() - top * perTwip) <= 1 &&
+               qAbs(r.x() + r.width() - (left + width) * perTwip) <= 1 &&
+               qAbs(r.y() + r.height() - (top + height) * perTwip) <= 1;
+    };
+    QVERIFY2(near(form.Text1()->geometry(), 120, 4440, 1575, 285), "the name box is misplaced");
+    QVERIFY2(near(form.Command1()->geometry(), 1920, 4440, 1695, 375), "the button is misplaced");
     QCOMPARE(form.Text1()->text(), QStringLiteral("Karakter neve"));
     QCOMPARE(form.Command1()->text(), QStringLiteral("Mentés"));
     // Both lie below the lowest drawn line, the skill totals at 150 pt.
@@ -170,47 +173,70 @@ void TestForm1::timerDrawsTheSheetSoonAfterStart() {
     QCOMPARE(form.surface()->printed().size(), 39 + 9 + 18); // labels, marks, total rows
 }
 
-void TestForm1::leftReleaseRaisesAndRedraws() {
-    auto form = shownForm();
-    clickAt(*form, Qt::LeftButton, 50, 5);
-    QCOMPARE(form->sheet().rating(0), Rating(2));
-    QCOMPARE(form->sheet().GroupTotal(0), Rating(1));
-    QCOMPARE(rowAt(*form, 0, 0), QStringLiteral("erő         ^^"));
-    QCOMPARE(rowAt(*form, 0, 30), QStringLiteral("          ( 1)"));
+void TestForm1::releaseEditsAndRedraws_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<int>("trait");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("expected");
+    const int none = Qt::NoModifier;
+    QTest::newRow("left raises erő")
+        << int(Qt::LeftButton) << none << QPointF(50, 5) << 0 << 1 << 2;
+    QTest::newRow("left on a five keeps five")
+        << int(Qt::LeftButton) << none << QPointF(250, 145) << 38 << 5 << 5;
+    QTest::newRow("right on an attribute at 1")
+        << int(Qt::RightButton) << none << QPointF(150, 15) << 4 << 1 << 1;
+    QTest::newRow("right on a skill at 0")
+        << int(Qt::RightButton) << none << QPointF(120, 65) << 20 << 0 << 0;
+    QTest::newRow("right lowers") << int(Qt::RightButton) << none << QPointF(120, 65) << 20 << 3
+                                  << 2;
+    QTest::newRow("middle changes nothing")
+        << int(Qt::MiddleButton) << none << QPointF(50, 5) << 0 << 3 << 3;
+    QTest::newRow("back button changes nothing")
+        << int(Qt::BackButton) << none << QPointF(50, 5) << 0 << 3 << 3;
+    QTest::newRow("forward button changes nothing")
+        << int(Qt::ForwardButton) << none << QPointF(50, 5) << 0 << 3 << 3;
+    QTest::newRow("shift does not change a left release")
+        << int(Qt::LeftButton) << int(Qt::ShiftModifier) << QPointF(150, 55) << 19 << 0 << 1;
+    QTest::newRow("ctrl does not change a right release")
+        << int(Qt::RightButton) << int(Qt::ControlModifier) << QPointF(250, 25) << 8 << 4 << 3;
+    QTest::newRow("alt with shift does not change a left release")
+        << int(Qt::LeftButton) << int(Qt::AltModifier | Qt::ShiftModifier) << QPointF(60, 25) << 2
+        << 2 << 3;
 }
 
-void TestForm1::leftReleaseOnAFiveKeepsFive() {
+// The sheet changes only where the table says, and the whole sheet is drawn again.
+void TestForm1::releaseEditsAndRedraws() {
+    QFETCH(int, button);
+    QFETCH(int, modifiers);
+    QFETCH(QPointF, at);
+    QFETCH(int, trait);
+    QFETCH(int, start);
+    QFETCH(int, expected);
     auto form = shownForm();
-    form->sheet().setRating(38, 5);
-    clickAt(*form, Qt::LeftButton, 250, 145);
-    QCOMPARE(form->sheet().rating(38), Rating(5));
-    QCOMPARE(rowAt(*form, 200, 140), QStringLiteral("Term.tudományok         ^^^^^"));
-    QCOMPARE(rowAt(*form, 200, 150), QStringLiteral("          ( 5)"));
-}
-
-void TestForm1::rightReleaseKeepsFloors_data() {
-    QTest::addColumn<float>("x");
-    QTest::addColumn<float>("y");
-    QTest::newRow("attribute at 1") << 150.0F << 15.0F;
-    QTest::newRow("skill at 0") << 120.0F << 65.0F;
-}
-
-void TestForm1::rightReleaseKeepsFloors() {
-    QFETCH(float, x);
-    QFETCH(float, y);
-    auto form = shownForm();
-    const Sheet before = form->sheet();
-    clickAt(*form, Qt::RightButton, x, y);
-    QCOMPARE(form->sheet(), before);
-}
-
-void TestForm1::middleReleaseOnlyRedraws() {
-    auto form = shownForm();
-    const Sheet before = form->sheet();
+    form->sheet().setRating(trait, Rating(start));
+    Sheet after = form->sheet();
+    after.setRating(trait, Rating(expected));
     form->surface()->Cls();
-    clickAt(*form, Qt::MiddleButton, 50, 5);
-    QCOMPARE(form->sheet(), before);
-    QCOMPARE(rowAt(*form, 0, 0), QStringLiteral("erő         ^"));
+    QTest::mouseClick(form->surface(), Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers),
+                      pixelsAt(*form, float(at.x()), float(at.y())));
+    QCOMPARE(form->sheet(), after);
+    const facts::TraitRow& row = facts::kTraits.at(size_t(trait));
+    QCOMPARE(rowAt(*form, row.x, row.y), facts::label(trait) + QString(expected, u'^'));
+    QCOMPARE(form->surface()->printed().size(), 39 + 9 + 18 + (expected - (trait < 9 ? 1 : 0)));
+}
+
+// The close is accepted at once, with nothing asked, and closing the last window ends the loop.
+void TestForm1::closingEndsWithoutAQuestion() {
+    auto form = shownForm();
+    clickAt(*form, Qt::LeftButton, 50, 5); // an unsaved change
+    QVERIFY(form->close());
+    QVERIFY(!form->isVisible());
+    QVERIFY(QGuiApplication::quitOnLastWindowClosed());
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->metaObject()->className()));
+    }
 }
 
 void TestForm1::releaseBeforeFirstTickDrawsAtOnce() {
@@ -221,6 +247,7 @@ void TestForm1::releaseBeforeFirstTickDrawsAtOnce() {
     clickAt(form, Qt::LeftButton, 150, 55);
     QCOMPARE(rowAt(form, 100, 50), QStringLiteral("Állatszelidítés         ^"));
     QCOMPARE(form.Timer1()->Tag, QStringLiteral("1"));
+    form.surface()->Cls();
     form.Timer1_Timer();
     QCOMPARE(form.Timer1()->Tag, QStringLiteral("0"));
     QCOMPARE(rowAt(form, 100, 50), QStringLiteral("Állatszelidítés         ^"));

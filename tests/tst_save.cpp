@@ -3,8 +3,8 @@
 #include "formtesting.h"
 
 #include <QDirIterator>
-#include <QProcess>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -306,18 +306,21 @@ void TestSave::savingOverAFileKeepsItsIdentity_data() {
     QTest::addColumn<QString>("real");
     QTest::addColumn<QString>("identity");
     const QString owner = QStringLiteral("stat -c '%U:%G %A %F' ");
-    QTest::newRow("mode 0600") << "chmod 600 t.txt" << "t.txt" << owner + "t.txt";
-    QTest::newRow("symbolic link")
-        << "mkdir real && mv t.txt real/ && ln -s real/t.txt t.txt" << "real/t.txt"
-        << owner + "t.txt real/t.txt; readlink t.txt";
-    QTest::newRow("group users") << "chgrp users t.txt" << "t.txt" << owner + "t.txt";
-    QTest::newRow("another owner") << "chown nobody:users t.txt" << "t.txt" << owner + "t.txt";
-    QTest::newRow("one of two hard links")
-        << "ln t.txt other.txt" << "other.txt" << "stat -c '%i %h' t.txt other.txt";
-    QTest::newRow("ACL entry") << "setfacl -m user:nobody:rw- t.txt" << "t.txt"
-                               << owner + "t.txt; getfacl -p t.txt";
-    QTest::newRow("extended attribute") << "setfattr -n user.note -v kept t.txt" << "t.txt"
-                                        << owner + "t.txt; getfattr -d t.txt";
+    QTest::newRow("mode 0600") << "chmod 600 t.txt"
+                               << "t.txt" << owner + "t.txt";
+    QTest::newRow("symbolic link") << "mkdir real && mv t.txt real/ && ln -s real/t.txt t.txt"
+                                   << "real/t.txt" << owner + "t.txt real/t.txt; readlink t.txt";
+    QTest::newRow("group users") << "chgrp users t.txt"
+                                 << "t.txt" << owner + "t.txt";
+    QTest::newRow("another owner") << "chown nobody:users t.txt"
+                                   << "t.txt" << owner + "t.txt";
+    QTest::newRow("one of two hard links") << "ln t.txt other.txt"
+                                           << "other.txt"
+                                           << "stat -c '%i %h' t.txt other.txt";
+    QTest::newRow("ACL entry") << "setfacl -m user:nobody:rw- t.txt"
+                               << "t.txt" << owner + "t.txt; getfacl -p t.txt";
+    QTest::newRow("extended attribute") << "setfattr -n user.note -v kept t.txt"
+                                        << "t.txt" << owner + "t.txt; getfattr -d t.txt";
 }
 
 void TestSave::savingOverAFileKeepsItsIdentity() {

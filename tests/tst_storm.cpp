@@ -95,8 +95,9 @@ QString differences(const Form1& form, const oracle::Ratings& expected) {
     for (const PrintedText& item : form.surface()->printed()) {
         drawn << item.text;
     }
-    return drawn == expectedPrints(expected) ? QString()
-                                             : QStringLiteral("the surface does not show the sheet");
+    return drawn == expectedPrints(expected)
+               ? QString()
+               : QStringLiteral("the surface does not show the sheet");
 }
 
 } // namespace
