@@ -11,7 +11,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/
 cmake --build build -j"$(nproc)" --target zev
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "zev: no display to open the window on; under a virtual X server run: xvfb-run -a $PWD/build/app/zev" >&2
-    exit 1
+    # Built and ready; only the window has nowhere to go. Not an error, so that a command
+    # line such as "./run.sh && ./test.sh" goes on to the tests on a machine without one.
+    echo "zev: built, but there is no display to open the window on; under a virtual X server run: xvfb-run -a $PWD/build/app/zev" >&2
+    exit 0
 fi
 exec build/app/zev

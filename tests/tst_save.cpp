@@ -1,6 +1,7 @@
 // Saving the ratings: the exact bytes, the names files get, and what a failed save leaves.
 #include "export/sheetsaver.h"
 #include "formtesting.h"
+#include "platform/formtimer.h"
 
 #include <QDirIterator>
 #include <QLineEdit>
@@ -83,8 +84,9 @@ private slots:
     void saveChangesNeitherSheetNorWindow();
     void failedSaveIsShownAndTouchesNothing_data();
     void failedSaveIsShownAndTouchesNothing();
-    void hostileNameWritesWhereItSpellsOrNothing_data();
-    void hostileNameWritesWhereItSpellsOrNothing();
+    void hostileNameIsSavedAsSpelledOrRefused_data();
+    void hostileNameIsSavedAsSpelledOrRefused();
+    void saveBeforeTheFirstTickWritesTheFreshSheet();
     void fullDiskKeepsTheOlderFile();
     void savingOverAFileKeepsItsIdentity_data();
     void savingOverAFileKeepsItsIdentity();
@@ -139,6 +141,8 @@ void TestSave::savesUnderTheNameItSpells_data() {
                                        << "sub/Hős.txt";
     QTest::newRow("trailing slash") << "sub/"
                                     << "sub/.txt";
+    QTest::newRow("absolute path") << "@/sub/Hős"
+                                   << "sub/Hős.txt"; // @ stands for the folder's absolute path
 }
 
 void TestSave::savesUnderTheNameItSpells() {
@@ -147,7 +151,7 @@ void TestSave::savesUnderTheNameItSpells() {
     CurrentFolder folder;
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("sub")));
     SavingForm saving;
-    saving.saveAs(name);
+    saving.saveAs(name.replace(u'@', folder.path()));
     QVERIFY2(saving.errors.isEmpty(), qPrintable(saving.errors.join('\n')));
     Snapshot expected{{QStringLiteral("sub"), "<dir>"}, {file, freshSheetBytes()}};
     QCOMPARE(snapshot(folder.path()), expected);
@@ -222,49 +226,94 @@ void TestSave::failedSaveIsShownAndTouchesNothing() {
     QCOMPARE(readAll(folder.file(QStringLiteral("Hős.txt"))).mid(3 * 5, 5), QByteArray(" 4 \r\n"));
 }
 
-void TestSave::hostileNameWritesWhereItSpellsOrNothing_data() {
+void TestSave::hostileNameIsSavedAsSpelledOrRefused_data() {
+    // file: where the save must land, relative to the folder; empty when it must be refused,
+    // and then reason is what the error box must say why.
     QTest::addColumn<QString>("name");
-    QTest::newRow("very long") << QString(5000, u'x');
-    QTest::newRow("just under the name limit") << QString(251, u'y');
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("reason");
+    const QString tooLong = QString::fromLocal8Bit(std::strerror(ENAMETOOLONG));
+    QTest::newRow("very long") << QString(5000, u'x') << "" << tooLong;
+    QTest::newRow("one over the name limit") << QString(252, u'y') << "" << tooLong;
+    QTest::newRow("just under the name limit") << QString(251, u'y') << QString(251, u'y') + ".txt"
+                                               << "";
     QTest::newRow("NUL in the middle")
-        << QStringLiteral("older") + QChar(u'\0') + QStringLiteral("evil");
-    QTest::newRow("NUL at the end") << QStringLiteral("older") + QChar(u'\0');
-    QTest::newRow("only blanks") << QStringLiteral("   ");
-    QTest::newRow("only dots") << QStringLiteral("...");
-    QTest::newRow("dot dot") << QStringLiteral("..");
-    QTest::newRow("single dot") << QStringLiteral(".");
-    QTest::newRow("slash at the end") << QStringLiteral("nincs/");
-    QTest::newRow("control characters") << QStringLiteral("a\x01b\tc\nd\x7f");
-    QTest::newRow("escape sequence") << QStringLiteral("\x1b[31mred");
-    QTest::newRow("right-to-left text") << QStringLiteral("שלום \u202Eabc");
-    QTest::newRow("emoji") << QStringLiteral("🐉 sárkány");
-    QTest::newRow("lone surrogate") << QString(QChar(0xD800));
-    QTest::newRow("backslashes") << QStringLiteral("a\\b\\c");
+        << QStringLiteral("older") + QChar(u'\0') + QStringLiteral("evil") << ""
+        << "NUL";
+    QTest::newRow("NUL at the end") << QStringLiteral("older") + QChar(u'\0') << ""
+                                    << "NUL";
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << ""
+                                    << "kódolás";
+    QTest::newRow("into a missing folder") << "nincs/"
+                                           << "" << QString::fromLocal8Bit(std::strerror(ENOENT));
+    QTest::newRow("only blanks") << "   "
+                                 << "   .txt"
+                                 << "";
+    QTest::newRow("leading blanks") << "  Bob"
+                                    << "  Bob.txt"
+                                    << "";
+    QTest::newRow("only dots") << "..."
+                               << "....txt"
+                               << "";
+    QTest::newRow("dot dot") << ".."
+                             << "...txt"
+                             << "";
+    QTest::newRow("single dot") << "."
+                                << "..txt"
+                                << "";
+    QTest::newRow("control characters") << "a\x01b\tc\nd\x7f"
+                                        << "a\x01b\tc\nd\x7f.txt"
+                                        << "";
+    QTest::newRow("escape sequence") << "\x1b[31mred"
+                                     << "\x1b[31mred.txt"
+                                     << "";
+    QTest::newRow("right-to-left override") << "שלום \u202Eabc"
+                                            << "שלום \u202Eabc.txt"
+                                            << "";
+    QTest::newRow("emoji") << "🐉 sárkány"
+                           << "🐉 sárkány.txt"
+                           << "";
+    QTest::newRow("backslashes") << "a\\b\\c"
+                                 << "a\\b\\c.txt"
+                                 << "";
+    QTest::newRow("parent folder") << "sub/../up"
+                                   << "up.txt"
+                                   << "";
 }
 
-// Either the file appears exactly where the name spells and nothing else changes, or the
-// error is shown and nothing changes at all.
-void TestSave::hostileNameWritesWhereItSpellsOrNothing() {
+void TestSave::hostileNameIsSavedAsSpelledOrRefused() {
     QFETCH(QString, name);
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
     CurrentFolder folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("sub")));
     QFile older(folder.file(QStringLiteral("older.txt")));
     QVERIFY(older.open(QIODevice::WriteOnly) && older.write(" 9 \r\n") > 0);
     older.close();
-    const Snapshot before = snapshot(folder.path());
+    Snapshot expected = snapshot(folder.path());
 
     SavingForm saving;
     saving.saveAs(name);
     QVERIFY(saving.form->isVisible());
-    const Snapshot after = snapshot(folder.path());
-    if (!saving.errors.isEmpty()) {
-        QCOMPARE(after, before);
-        return;
+    if (file.isEmpty()) {
+        QCOMPARE(saving.errors.size(), 1);
+        QVERIFY2(saving.errors.first().contains(reason), qPrintable(saving.errors.first()));
+    } else {
+        QVERIFY2(saving.errors.isEmpty(), qPrintable(saving.errors.join('\n')));
+        expected.insert(file, freshSheetBytes());
     }
-    const QString spelled = QDir::cleanPath(folder.file(name + QStringLiteral(".txt")));
-    QVERIFY2(spelled.startsWith(folder.path()), "the test's names stay in its folder");
-    Snapshot expected = before;
-    expected.insert(QDir(folder.path()).relativeFilePath(spelled), freshSheetBytes());
-    QCOMPARE(after, expected);
+    QCOMPARE(snapshot(folder.path()), expected);
+}
+
+void TestSave::saveBeforeTheFirstTickWritesTheFreshSheet() {
+    CurrentFolder folder;
+    Form1 form;
+    form.Form_Load();
+    form.show();
+    form.Timer1()->stop();
+    form.Command1_Click();
+    QCOMPARE(form.Timer1()->Tag, QStringLiteral("1"));
+    QCOMPARE(readAll(folder.file(QStringLiteral("Karakter neve.txt"))), freshSheetBytes());
 }
 
 // Needs a tiny file system that is already full; tests/full-disk.sh mounts one and says where.
