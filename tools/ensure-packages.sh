@@ -4,11 +4,13 @@
 # What building and starting the program needs.
 ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-liberation fonts-dejavu-core)
 
-# What the tests need on top: an X server and input events for the end-to-end tests,
-# an accessibility bus and a screen reader's client library, strace and the ACL and attribute
-# tools for the save's fault and identity tests, validators and dpkg tools for
-# the package, the analysers.
-ZEV_TEST_PACKAGES=(qt6-base-private-dev xvfb xdotool procps dbus-daemon dbus-bin at-spi2-core python3-pyatspi
+# What the tests need on top: an X server and input events for the end-to-end tests; an
+# accessibility bus (whose on-switch is kept in GSettings) and a screen reader's client
+# library; the Qt headers that switch accessibility on in-process; strace and the ACL and
+# attribute tools for the save's fault and identity tests; validators and dpkg tools for the
+# package; the analysers.
+ZEV_TEST_PACKAGES=(qt6-base-private-dev xvfb xdotool procps dbus-daemon dbus-bin at-spi2-core
+                   dconf-gsettings-backend python3-pyatspi
                    strace acl attr desktop-file-utils appstream dpkg-dev file
                    clang-tidy cppcheck clang libclang-rt-14-dev util-linux mount git)
 

@@ -52,6 +52,10 @@ start_accessibility_bus() {
         org.a11y.Bus.GetAddress >/dev/null 2>&1 || fail "the accessibility bus did not start"
     dbus-send --session --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
         string:org.a11y.Status string:IsEnabled variant:boolean:true
+    dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
+        org.freedesktop.DBus.Properties.Get string:org.a11y.Status string:IsEnabled |
+        grep -q 'boolean true' ||
+        fail "assistive technology cannot be switched on (is dconf-gsettings-backend installed?)"
 }
 
 # Starts zev in a fresh folder and waits for its window; sets $window and the point scale.
