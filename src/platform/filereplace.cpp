@@ -188,20 +188,10 @@ ReplaceOutcome rewriteInPlace(const QByteArray& target, const QByteArray& conten
     return {error, !readable || writeContent(fd.get(), old) != 0};
 }
 
-// No file yet: one appears with the whole content or none does.
-ReplaceOutcome createNew(const QByteArray& target, const QByteArray& content) {
-    Descriptor fd;
-    const QByteArray temporary = createTemporary(target, fd);
-    if (temporary.isEmpty()) {
-        const int error = errno;
-        // A folder where no temporary file can be made may still take the file itself.
-        fd.reset(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (!fd.valid()) {
-            return {errno == EEXIST ? error : errno, false};
-        }
-        const int writeError = writeContent(fd.get(), content);
-        return {writeError, writeError != 0 && ::unlink(target.constData()) != 0};
-    }
+// Writes the content to the temporary file and renames it over the target; on failure the
+// temporary file goes and the target is as it was.
+int commitTemporary(Descriptor& fd, const QByteArray& temporary, const QByteArray& target,
+                    const QByteArray& content) {
     int error = writeContent(fd.get(), content);
     fd.reset();
     if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0) {
@@ -209,8 +199,33 @@ ReplaceOutcome createNew(const QByteArray& target, const QByteArray& content) {
     }
     if (error != 0) {
         ::unlink(temporary.constData());
+        return error;
     }
-    return {error, false};
+    // The rename is done and the content is the new one; a folder that cannot be synced
+    // changes nothing the user could act on.
+    const Descriptor folder(
+        ::open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.valid()) {
+        ::fsync(folder.get());
+    }
+    return 0;
+}
+
+// No file yet: one appears with the whole content or none does.
+ReplaceOutcome createNew(const QByteArray& target, const QByteArray& content) {
+    Descriptor fd;
+    const QByteArray temporary = createTemporary(target, fd);
+    if (!temporary.isEmpty()) {
+        return {commitTemporary(fd, temporary, target, content), false};
+    }
+    const int error = errno;
+    // A folder where no temporary file can be made may still take the file itself.
+    fd.reset(::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.valid()) {
+        return {errno == EEXIST ? error : errno, false};
+    }
+    const int writeError = writeContent(fd.get(), content);
+    return {writeError, writeError != 0 && ::unlink(target.constData()) != 0};
 }
 
 ReplaceOutcome replaceAtomically(const QByteArray& target, const struct stat& old,
@@ -223,23 +238,7 @@ ReplaceOutcome replaceAtomically(const QByteArray& target, const struct stat& ol
         }
         return rewriteInPlace(target, content);
     }
-    int error = writeContent(fd.get(), content);
-    fd.reset();
-    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0) {
-        error = errno;
-    }
-    if (error != 0) {
-        ::unlink(temporary.constData());
-        return {error, false};
-    }
-    // The rename is done and the content is the new one; a folder that cannot be synced
-    // changes nothing the user could act on.
-    const Descriptor folder(
-        ::open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.valid()) {
-        ::fsync(folder.get());
-    }
-    return {};
+    return {commitTemporary(fd, temporary, target, content), false};
 }
 
 } // namespace
