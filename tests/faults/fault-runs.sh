@@ -9,7 +9,8 @@
 # Usage: fault-runs.sh SAVE-ONCE PARTIAL-WRITE-SHIM
 set -u
 save_once=$(realpath "$1") shim=$(realpath "$2")
-"$(dirname "$0")/../require-tool.sh" strace strace || exit 1
+"$(dirname "$0")/../require-tool.sh" strace strace && "$(dirname "$0")/../require-tool.sh" attr setfattr ||
+    exit 1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -22,6 +23,8 @@ bad=0
 
 prepare() {
     rm -rf "$work/d" && mkdir "$work/d" && cp "$work/old" "$work/d/t.txt"
+    # An attribute to carry over, so that the calls that carry it are among those failed.
+    setfattr -n user.note -v kept "$work/d/t.txt"
     if [ "$1" = in-place ]; then ln "$work/d/t.txt" "$work/d/other.txt"; fi
 }
 
