@@ -26,8 +26,6 @@ private slots:
     void traitAt_data();
     void traitAt();
     void everyRowBandHitsItsTrait();
-    void release_data();
-    void release();
     void rightReleaseAppliesFloorsEvenOnAMiss();
 };
 
@@ -102,41 +100,6 @@ void TestClickEditing::everyRowBandHitsItsTrait() {
         const TraitDef& t = traitTable().at(size_t(index));
         QCOMPARE(TraitAt(t.x + 40.0F, t.y + 5.0F), std::optional(index));
     }
-}
-
-void TestClickEditing::release_data() {
-    QTest::addColumn<int>("button");
-    QTest::addColumn<float>("x");
-    QTest::addColumn<float>("y");
-    QTest::addColumn<int>("startRating");
-    QTest::addColumn<int>("trait");
-    QTest::addColumn<int>("expected");
-
-    QTest::newRow("left raises erő") << 1 << 50.0F << 5.0F << 1 << 0 << 2;
-    QTest::newRow("left past 5 is not capped here") << 1 << 50.0F << 5.0F << 5 << 0 << 6;
-    QTest::newRow("right lowers a skill") << 2 << 120.0F << 65.0F << 3 << 20 << 2;
-    QTest::newRow("right on attribute at 1 stays 1") << 2 << 50.0F << 5.0F << 1 << 0 << 1;
-    QTest::newRow("right on skill at 0 stays 0") << 2 << 120.0F << 65.0F << 0 << 20 << 0;
-    QTest::newRow("middle changes nothing") << 4 << 50.0F << 5.0F << 3 << 0 << 3;
-    QTest::newRow("left and right together change nothing") << 3 << 50.0F << 5.0F << 3 << 0 << 3;
-    QTest::newRow("left on a gap changes nothing") << 1 << 95.0F << 5.0F << 3 << 0 << 3;
-    QTest::newRow("no button changes nothing") << 0 << 50.0F << 5.0F << 3 << 0 << 3;
-}
-
-void TestClickEditing::release() {
-    QFETCH(int, button);
-    QFETCH(float, x);
-    QFETCH(float, y);
-    QFETCH(int, startRating);
-    QFETCH(int, trait);
-    QFETCH(int, expected);
-    Sheet sheet = freshSheet();
-    sheet.setRating(trait, Rating(startRating));
-    Sheet others = sheet;
-    applyRelease(sheet, std::int16_t(button), x, y);
-    QCOMPARE(sheet.rating(trait), Rating(expected));
-    others.setRating(trait, Rating(expected));
-    QVERIFY2(sheet == others, "a release may change only the trait under it");
 }
 
 void TestClickEditing::rightReleaseAppliesFloorsEvenOnAMiss() {
