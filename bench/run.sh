@@ -119,15 +119,17 @@ tick_ns=$(awk '/idle_tick_ns/ { print $2 }' <<<"$inprocess")
 accessible_redraw_us="not measured (needs dbus-daemon, at-spi2-core and python3-pyatspi)"
 if command -v dbus-run-session >/dev/null && [ -x /usr/libexec/at-spi-bus-launcher ] &&
     /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
-    accessible=$(env -u QT_QPA_PLATFORM DISPLAY="$xvfb_display" dbus-run-session -- bash -c '
-        /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 & bus=$!
-        sleep 1
-        dbus-send --session --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
-            string:org.a11y.Status string:IsEnabled variant:boolean:true
+    accessible=$(env -u QT_QPA_PLATFORM DISPLAY="$xvfb_display" XDG_CONFIG_HOME="$work/config" \
+        dbus-run-session -- bash -c '
+        dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
+            org.a11y.Bus.GetAddress >/dev/null
+        dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
+            org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:IsEnabled \
+            variant:boolean:true >/dev/null
         /usr/bin/python3 "$1" & listener=$!
         sleep 1
         "$2" --accessible $3
-        kill "$listener" "$bus"' _ "$top/bench/atspi_listener.py" "$build/bench/bench_inprocess" \
+        kill "$listener"' _ "$top/bench/atspi_listener.py" "$build/bench/bench_inprocess" \
         "$([ "$smoke" = 1 ] && echo --smoke)" 2>/dev/null || true)
     accessible_redraw_us=$(awk '/accessible_release_to_redraw_us/ { print $2 }' <<<"$accessible")
 fi

@@ -42,7 +42,7 @@ def find_application():
         for app in pyatspi.Registry.getDesktop(0):
             if app is not None and app.name == "zev":
                 return app
-        time.sleep(0.1)
+        pump(0.1)  # the desktop's list of applications is updated by events
     fail("no application 'zev' on the accessibility bus")
 
 

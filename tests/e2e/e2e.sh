@@ -3,8 +3,11 @@
 # Usage: e2e.sh ZEV-BINARY GRABWINDOW-BINARY CASE
 ZEV=$(realpath "$1") GRAB=$(realpath "$2") CASE=$3 EXPECTED_SHEET=${4:-}
 if [ "$CASE" = accessibility ] && [ -z "${ZEV_PRIVATE_BUS:-}" ]; then
-    # A private session bus, so the test's accessibility bus is its own.
+    # A private session bus, so the test's accessibility bus is its own, and a private settings
+    # folder, so that switching assistive technology on leaves the user's settings alone.
     "$(dirname "$0")/../require-tool.sh" dbus-daemon dbus-run-session || exit 1
+    ZEV_PRIVATE_CONFIG=$(mktemp -d)
+    export ZEV_PRIVATE_CONFIG XDG_CONFIG_HOME=$ZEV_PRIVATE_CONFIG
     ZEV_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@"
 fi
 source "$(dirname "$0")/xsession.sh"

@@ -4,15 +4,15 @@ set -euo pipefail
 export LC_ALL=C.UTF-8 # xdotool types non-ASCII names only in a UTF-8 locale
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
-xvfb_pid="" zev_pid="" bus_pid="" workdir=""
+xvfb_pid="" zev_pid="" workdir=""
 
 cleanup() {
     local status=$?
     set +e
     if [ -n "$zev_pid" ]; then kill "$zev_pid" 2>/dev/null; wait "$zev_pid" 2>/dev/null; fi
-    if [ -n "$bus_pid" ]; then kill "$bus_pid" 2>/dev/null; wait "$bus_pid" 2>/dev/null; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
     if [ -n "$workdir" ]; then rm -rf "$workdir"; fi
+    if [ -n "${ZEV_PRIVATE_CONFIG:-}" ]; then rm -rf "$ZEV_PRIVATE_CONFIG"; fi
     exit "$status"
 }
 trap cleanup EXIT
@@ -40,22 +40,25 @@ start_xvfb() {
 }
 
 # Starts the accessibility bus on the session bus and says that assistive technology is on,
-# as a desktop does when a screen reader starts; programs started later join it.
+# as a desktop does when a screen reader starts; programs started later join it. The bus is
+# started by D-Bus activation alone: a second launcher started by hand could win the race for
+# the bus's name and leave two accessibility buses.
 start_accessibility_bus() {
     require at-spi2-core /usr/libexec/at-spi-bus-launcher
     require dbus-bin dbus-send
+    require dbus-bin dbus-update-activation-environment
     /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
         fail "pyatspi is missing; install the Debian package python3-pyatspi"
-    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-    bus_pid=$!
-    wait_for dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
-        org.a11y.Bus.GetAddress >/dev/null 2>&1 || fail "the accessibility bus did not start"
-    dbus-send --session --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Set \
-        string:org.a11y.Status string:IsEnabled variant:boolean:true
-    dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus \
-        org.freedesktop.DBus.Properties.Get string:org.a11y.Status string:IsEnabled |
-        grep -q 'boolean true' ||
-        fail "assistive technology cannot be switched on (is dconf-gsettings-backend installed?)"
+    # Services the bus starts must see this X server, not the environment the bus began with.
+    dbus-update-activation-environment DISPLAY XDG_RUNTIME_DIR ||
+        fail "cannot pass the display to the session bus"
+    local status=(dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus)
+    "${status[@]}" org.a11y.Bus.GetAddress >/dev/null || fail "the accessibility bus did not start"
+    # Waits for the reply: a call that is only sent may be dropped when the sender leaves.
+    "${status[@]}" org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:IsEnabled \
+        variant:boolean:true >/dev/null
+    "${status[@]}" org.freedesktop.DBus.Properties.Get string:org.a11y.Status string:IsEnabled |
+        grep -q 'boolean true' || fail "assistive technology cannot be switched on"
 }
 
 # Starts zev in a fresh folder and waits for its window; sets $window and the point scale.
