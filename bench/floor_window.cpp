@@ -42,9 +42,9 @@ QList<Row> sheetLikeRows() {
         for (int row = 0; row < 15; ++row) {
             const qreal y = row < 4 ? 10.0 * row : 50.0 + 10.0 * (row - 4);
             const bool total = row == 3 || row == 14;
-            rows.append({100.0 * column, y,
-                         total ? QStringLiteral("          ( 0)")
-                               : QStringLiteral("Karakter         ^")});
+            rows.append(
+                {100.0 * column, y,
+                 total ? QStringLiteral("          ( 0)") : QStringLiteral("Karakter         ^")});
         }
     }
     return rows;

@@ -96,7 +96,8 @@ int main(int argc, char** argv) {
             std::fputs("accessibility never became active\n", stderr);
             return 1;
         }
-        std::printf("accessible_release_to_redraw_us %.1f\n", releaseToRedraw(form, smoke ? 50 : 5000));
+        std::printf("accessible_release_to_redraw_us %.1f\n",
+                    releaseToRedraw(form, smoke ? 50 : 5000));
         return 0;
     }
     std::printf("release_to_redraw_us %.1f\n", releaseToRedraw(form, smoke ? 50 : 20000));
