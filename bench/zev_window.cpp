@@ -6,8 +6,8 @@
 #include "ui/form1.h"
 
 int main(int argc, char** argv) {
-    std::unique_ptr<QApplication> app;
-    if (!zev::startFormsRuntime(argc, argv, app)) {
+    const std::unique_ptr<QApplication> app = zev::startFormsRuntime(argc, argv);
+    if (!app) {
         return 1;
     }
     zev::Form1 form;

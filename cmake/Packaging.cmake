@@ -11,8 +11,7 @@ saved as a text file named after the character.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Library dependencies are read off the binary; the drawing font is data and cannot be.
+# Library dependencies are read off the binary; the sheet's face is carried inside it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -7,7 +7,6 @@
 #include "ui/sheetdrawing.h"
 
 #include <QFile>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLineEdit>
@@ -27,7 +26,6 @@ private slots:
     void iconHoldsFiveImagesIn16And256Colours();
     void controlsSitAtTheirTwipsPositions();
     void nameBoxHasFocusAndComesFirstInTabOrder();
-    void drawingFontFitsItsColumns();
     void firstTickDrawsOnceAndClearsTheFlag();
     void timerDrawsTheSheetSoonAfterStart();
     void releaseEditsAndRedraws_data();
@@ -38,6 +36,7 @@ private slots:
     void releasesOverTheControlsChangeNoRating();
     void typingTheNameDrawsNothing();
     void defaultSheetInksEveryRowAndNothingBelow();
+    void rowsAtFiveEndBeforeTheNextColumn();
 };
 
 void TestForm1::runsAtTheIntendedDpi() {
@@ -114,36 +113,6 @@ void TestForm1::nameBoxHasFocusAndComesFirstInTabOrder() {
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QCOMPARE(QApplication::focusWidget(), form.Text1());
     QCOMPARE(form.Text1()->nextInFocusChain(), form.Command1());
-}
-
-void TestForm1::drawingFontFitsItsColumns() {
-    Form1 form;
-    const QFont font = form.surface()->font();
-    QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans Narrow"));
-    const QFontMetricsF metrics(font, form.surface());
-    const PointScale scale = form.surface()->scale();
-    const auto widthInPoints = [&](const QString& text) {
-        return scale.pointsFromPixels(metrics.horizontalAdvance(text));
-    };
-    // A row must end 10 pt before the next column starts; column 2 must stay in the window.
-    const float limits[3] = {90.0F, 90.0F, 328.5F - 200.0F};
-    float widest[3] = {0, 0, 0};
-    for (int index = 0; index < kTraitCount; ++index) {
-        const TraitDef& t = traitTable().at(size_t(index));
-        const QString row = traitLabel(index) + QStringLiteral("^^^^^");
-        widest[t.column] = std::max(widest[t.column], widthInPoints(row));
-    }
-    qInfo("widest rows at %d dpi: %.1f, %.1f, %.1f pt; line height %.2f pt", form.logicalDpiX(),
-          double(widest[0]), double(widest[1]), double(widest[2]),
-          double(scale.pointsFromPixels(metrics.height())));
-    for (int column = 0; column < 3; ++column) {
-        QVERIFY2(
-            widest[column] <= limits[column],
-            qPrintable(
-                QStringLiteral("column %1's widest row is %2 pt").arg(column).arg(widest[column])));
-    }
-    QVERIFY(widthInPoints(QStringLiteral("          ( 50)")) <= limits[0]);
-    QVERIFY2(scale.pointsFromPixels(metrics.height()) <= 10.0F, "lines overlap the next row");
 }
 
 void TestForm1::firstTickDrawsOnceAndClearsTheFlag() {
@@ -289,41 +258,93 @@ void TestForm1::typingTheNameDrawsNothing() {
 
 namespace {
 
-bool hasInk(const QImage& image, const QRect& area, QRgb background) {
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (image.pixel(x, y) != background) {
-                return true;
+// The surface as it was really painted, in the face the program really got.
+struct Painted {
+    QImage image;
+    PointScale scale;
+    QRgb background;
+
+    // The image's pixels under an area of the sheet given in points.
+    [[nodiscard]] QRect area(float x, float y, float width, float height) const {
+        const double perPoint = scale.pixelsFromPoints(1.0) * image.devicePixelRatio();
+        return QRectF(x * perPoint, y * perPoint, width * perPoint, height * perPoint)
+            .toAlignedRect()
+            .intersected(image.rect());
+    }
+    [[nodiscard]] bool hasInk(const QRect& pixels) const {
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            for (int x = pixels.left(); x <= pixels.right(); ++x) {
+                if (image.pixel(x, y) != background) {
+                    return true;
+                }
             }
         }
+        return false;
     }
-    return false;
+    [[nodiscard]] bool hasInk(float x, float y, float width, float height) const {
+        return hasInk(area(x, y, width, height));
+    }
+};
+
+Painted paint(const Form1& form) {
+    const QImage image = form.surface()->grab().toImage();
+    // Nothing is ever drawn at the surface's bottom right corner.
+    return {image, form.surface()->scale(), image.pixel(image.width() - 1, image.height() - 1)};
 }
 
 } // namespace
 
 void TestForm1::defaultSheetInksEveryRowAndNothingBelow() {
     auto form = shownForm();
-    const QImage image = form->surface()->grab().toImage();
-    const QRgb background = image.pixel(image.width() - 2, pixelsAt(*form, 0, 200).y());
-    const auto band = [&](float x, float y, float width, float height) {
-        return QRect(pixelsAt(*form, x, y), pixelsAt(*form, x + width, y + height))
-            .intersected(image.rect());
-    };
+    const Painted painted = paint(*form);
     for (int column = 0; column < 3; ++column) {
         const float x = 100.0F * float(column);
-        for (float y : {0.0F, 10.0F, 20.0F, 30.0F}) {
-            QVERIFY2(hasInk(image, band(x, y, 90, 10), background),
-                     qPrintable(QStringLiteral("no ink at (%1, %2)").arg(x).arg(y)));
-        }
-        for (float y = 50.0F; y <= 150.0F; y += 10.0F) {
-            QVERIFY2(hasInk(image, band(x, y, 90, 10), background),
+        for (float y : {0.0F, 10.0F, 20.0F, 30.0F, 50.0F, 60.0F, 70.0F, 80.0F, 90.0F, 100.0F,
+                        110.0F, 120.0F, 130.0F, 140.0F, 150.0F}) {
+            QVERIFY2(painted.hasInk(x, y, 90, 10),
                      qPrintable(QStringLiteral("no ink at (%1, %2)").arg(x).arg(y)));
         }
     }
-    QVERIFY2(!hasInk(image, band(0, 161, 328, 60), background),
-             "ink between the sheet and the controls");
-    QVERIFY2(!hasInk(image, band(0, 41, 328, 8), background), "ink between the two blocks");
+    // The totals' parentheses reach a point below their 10 pt rows; nothing else may.
+    QVERIFY2(!painted.hasInk(0, 162, 328, 59), "ink between the sheet and the controls");
+    QVERIFY2(!painted.hasInk(0, 42, 328, 7), "ink between the two blocks");
+}
+
+void TestForm1::rowsAtFiveEndBeforeTheNextColumn() {
+    auto form = shownForm();
+    for (int index = 0; index < kTraitCount; ++index) {
+        form->sheet().setRating(index, 5);
+    }
+    form->cucc();
+    const Painted painted = paint(*form);
+    // A visible gap before the next column, and before the window's right edge.
+    constexpr float kGap = 3.0F;
+    const float ends[3] = {100.0F, 200.0F, 328.5F};
+    for (int column = 0; column < 3; ++column) {
+        const float start = 100.0F * float(column);
+        float widest = 0.0F;
+        // The last point is left out: the next column's first letter may touch it.
+        for (float width = 1.0F; start + width <= ends[column] - 1.0F; width += 0.5F) {
+            if (painted.hasInk(start + width - 0.5F, 0, 0.5F, 160)) {
+                widest = width;
+            }
+        }
+        qInfo("column %d: the widest row ends %.1f pt from its start", column, double(widest));
+        QVERIFY2(
+            start + widest <= ends[column] - kGap,
+            qPrintable(QStringLiteral("column %1 runs to %2 pt").arg(column).arg(start + widest)));
+        QVERIFY2(widest > 50.0F, "the rows at five are missing");
+    }
+    // Rows are 10 pt apart: the tallest letter over the deepest one must fit between them.
+    QString everyLabel;
+    for (int index = 0; index < kTraitCount; ++index) {
+        everyLabel += traitLabel(index);
+    }
+    const QFontMetricsF metrics(form->surface()->font(), form->surface());
+    const float inkHeight =
+        painted.scale.pointsFromPixels(metrics.tightBoundingRect(everyLabel + u'^').height());
+    QVERIFY2(inkHeight < 10.0F,
+             qPrintable(QStringLiteral("letters are %1 pt tall").arg(inkHeight)));
 }
 
 QTEST_MAIN(TestForm1)

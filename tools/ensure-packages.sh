@@ -12,7 +12,7 @@ ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-liberation fonts-dejavu-co
 ZEV_TEST_PACKAGES=(qt6-base-private-dev xvfb xdotool procps dbus-daemon dbus-bin at-spi2-core
                    dconf-gsettings-backend python3-pyatspi
                    strace acl attr desktop-file-utils appstream dpkg-dev file
-                   clang-tidy cppcheck clang libclang-rt-14-dev util-linux mount git)
+                   clang-tidy cppcheck clang libclang-rt-dev util-linux mount git)
 
 zev_missing_packages() {
     local package status

@@ -19,19 +19,19 @@ bool displayReachable() {
 
 } // namespace
 
-bool startFormsRuntime(int& argc, char** argv, std::unique_ptr<QApplication>& app) {
+std::unique_ptr<QApplication> startFormsRuntime(int& argc, char** argv) {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     if (!displayReachable()) {
         std::fputs("zev: no display to open the window on (DISPLAY is not set); "
                    "try: xvfb-run -a zev\n",
                    stderr);
-        return false;
+        return nullptr;
     }
 #endif
-    app = std::make_unique<QApplication>(argc, argv);
+    auto app = std::make_unique<QApplication>(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zev"));
     QApplication::setDesktopFileName(QStringLiteral("zev"));
-    return true;
+    return app;
 }
 
 } // namespace zev

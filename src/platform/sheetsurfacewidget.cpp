@@ -1,5 +1,7 @@
 #include "platform/sheetsurfacewidget.h"
 
+#include "platform/drawingfont.h"
+
 #include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
@@ -29,14 +31,8 @@ std::int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
 } // namespace
 
 SheetSurfaceWidget::SheetSurfaceWidget(QWidget* parent) : QWidget(parent) {
-    setFont(drawingFont());
+    setFont(sheetDrawingFont());
     setAutoFillBackground(true);
-}
-
-QFont SheetSurfaceWidget::drawingFont() {
-    QFont font(QStringLiteral("Liberation Sans Narrow"));
-    font.setPointSizeF(8.0);
-    return font;
 }
 
 PointScale SheetSurfaceWidget::scale() const { return PointScale(logicalDpiY()); }

@@ -31,10 +31,6 @@ class SheetSurfaceWidget : public QWidget, public SheetSurface {
 public:
     explicit SheetSurfaceWidget(QWidget* parent = nullptr);
 
-    // The font the sheet is drawn in: narrow enough that a label with five marks stays inside
-    // its 100 pt column, with lines no taller than the 10 pt row pitch.
-    static QFont drawingFont();
-
     void Cls() override;
     void Print(const QString& text) override;
     [[nodiscard]] float CurrentX() const override { return currentX_; }
