@@ -13,6 +13,7 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZEV_WARNINGS_AS_ERRORS=O
       -DZEV_SANITIZE=ON -DBUILD_TESTING=ON >/dev/null
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp \
     ctest --test-dir build-sanitize --no-tests=error --output-on-failure --timeout 300 -j"$jobs"
 
 echo "== plain build"

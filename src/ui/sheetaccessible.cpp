@@ -77,7 +77,8 @@ void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const She
     if (!QAccessible::isActive() || before == after) {
         return;
     }
-    auto* sheet = dynamic_cast<SheetAccessible*>(QAccessible::queryAccessibleInterface(surface));
+    const auto* sheet =
+        dynamic_cast<const SheetAccessible*>(QAccessible::queryAccessibleInterface(surface));
     if (sheet == nullptr) {
         return;
     }
