@@ -20,7 +20,7 @@ say() { echo "debian-root: $*" >&2; }
 # The host's own Debian mirror, where it names one, else Debian's redirector.
 host_mirror() {
     grep -hoE '(^deb|^URIs:) +https?://[^ ]+/debian/?( |$)' /etc/apt/sources.list \
-        /etc/apt/sources.list.d/* 2>/dev/null | grep -oE 'https?://[^ ]+' | head -n1
+        /etc/apt/sources.list.d/* 2>/dev/null | grep -oE 'https?://[^ ]+' | head -n1 || true
 }
 mirror=${ZEV_DEBIAN_MIRROR:-$(host_mirror)}
 mirror=${mirror:-http://deb.debian.org/debian}
