@@ -126,7 +126,14 @@ public:
     [[nodiscard]] QVariant minimumValue() const override { return int(trait(index_).floor); }
     [[nodiscard]] QVariant minimumStepSize() const override { return 1; }
 
-    void setCurrentValue(const QVariant& /*value*/) override {} // one step at a time only
+    // One release per step: the sheet passes through every value between, as under the mouse.
+    void setCurrentValue(const QVariant& value) override {
+        const int target = std::clamp(value.toInt(), int(trait(index_).floor), int(kRatingCap));
+        const std::int16_t button = target > rating() ? kLeftButton : kRightButton;
+        for (int steps = std::abs(target - rating()); steps > 0; --steps) {
+            releaseOver(button);
+        }
+    }
 
     [[nodiscard]] QStringList actionNames() const override {
         return {increaseAction(), decreaseAction()};
