@@ -1,6 +1,7 @@
 // The window as assistive technology reads and drives it, through QAccessible.
 #include "formtesting.h"
 #include "sheetfacts.h"
+#include "ui/clickediting.h"
 
 #include <QAccessible>
 #include <QLineEdit>
@@ -57,6 +58,8 @@ private slots:
     void releasesAreHeardOnlyWhenAValueChanges();
     void actionsAreReleasesOverTheRow_data();
     void actionsAreReleasesOverTheRow();
+    void settingAValueStepsThere_data();
+    void settingAValueStepsThere();
 };
 
 void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
@@ -89,13 +92,24 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
             QCOMPARE(value->currentValue().toInt(), form->sheet().rating(index));
             QCOMPARE(value->minimumValue().toInt(), facts::floor(index));
             QCOMPARE(value->maximumValue().toInt(), 5);
+            // A pointer sent to any pixel of the item's rectangle releases over its trait.
+            const QRect r = item->rect().translated(-form->surface()->mapToGlobal(QPoint()));
+            const PointScale scale = form->surface()->scale();
+            for (const QPoint pixel : {r.topLeft(), r.bottomRight()}) {
+                const std::optional<int> hit =
+                    TraitAt(scale.pointsFromPixels(pixel.x()), scale.pointsFromPixels(pixel.y()));
+                QCOMPARE(hit.value_or(-1), index);
+            }
         }
         QAccessibleInterface* total = sheet->child(child++);
         QCOMPARE(total->role(), QAccessible::StaticText);
         QCOMPARE(total->text(QAccessible::Name), totals.at(group));
     }
-    QCOMPARE(index, 39);
+    QCOMPARE(sheet->child(child), nullptr);
+    QCOMPARE(sheet->child(-1), nullptr);
     QVERIFY2(heard.contains(QStringLiteral("value intelligencia 4")), qPrintable(heard.join('\n')));
+    form->hide();
+    QVERIFY(sheet->child(0)->state().invisible);
 }
 
 void TestAccessibility::releasesAreHeardOnlyWhenAValueChanges_data() {
@@ -161,6 +175,36 @@ void TestAccessibility::actionsAreReleasesOverTheRow() {
                                                       : std::max(start - 1, facts::floor(index));
         QCOMPARE(int(acted->sheet().rating(index)), expected);
     }
+}
+
+void TestAccessibility::settingAValueStepsThere_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QList<int>>("steps"); // the values announced on the way
+    QTest::newRow("Nyomozás up to 3") << 20 << 0 << 3 << QList<int>{1, 2, 3};
+    QTest::newRow("erő down to 1") << 0 << 4 << 1 << QList<int>{3, 2, 1};
+    QTest::newRow("above 5 stops at 5") << 38 << 3 << 9 << QList<int>{4, 5};
+    QTest::newRow("below the floor stops on it") << 7 << 3 << -2 << QList<int>{2, 1};
+    QTest::newRow("the value it has") << 30 << 2 << 2 << QList<int>{};
+}
+
+void TestAccessibility::settingAValueStepsThere() {
+    QFETCH(int, index);
+    QFETCH(int, start);
+    QFETCH(int, target);
+    QFETCH(QList<int>, steps);
+    auto form = shownForm();
+    form->sheet().setRating(index, Rating(start));
+    form->cucc();
+    heard.clear();
+    traitItem(*form, index)->valueInterface()->setCurrentValue(target);
+    QStringList expected;
+    for (const int value : steps) {
+        expected << QStringLiteral("value %1 %2").arg(facts::name(index)).arg(value);
+    }
+    QCOMPARE(heard.filter(QStringLiteral("value ")), expected);
+    QCOMPARE(int(form->sheet().rating(index)), steps.isEmpty() ? start : steps.last());
 }
 
 QTEST_MAIN(TestAccessibility)
