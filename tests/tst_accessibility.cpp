@@ -92,13 +92,10 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
             QCOMPARE(value->currentValue().toInt(), form->sheet().rating(index));
             QCOMPARE(value->minimumValue().toInt(), facts::floor(index));
             QCOMPARE(value->maximumValue().toInt(), 5);
-            // A pointer sent to any pixel of the item's rectangle releases over its trait.
             const QRect r = item->rect().translated(-form->surface()->mapToGlobal(QPoint()));
-            const PointScale scale = form->surface()->scale();
-            for (const QPoint pixel : {r.topLeft(), r.bottomRight()}) {
-                const std::optional<int> hit =
-                    TraitAt(scale.pointsFromPixels(pixel.x()), scale.pointsFromPixels(pixel.y()));
-                QCOMPARE(hit.value_or(-1), index);
+            const PointScale s = form->surface()->scale();
+            for (const QPoint p : {r.topLeft(), r.bottomRight()}) { // a release there hits it
+                QCOMPARE(TraitAt(s.pointsFromPixels(p.x()), s.pointsFromPixels(p.y())), index);
             }
         }
         QAccessibleInterface* total = sheet->child(child++);
@@ -181,30 +178,29 @@ void TestAccessibility::settingAValueStepsThere_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("target");
-    QTest::addColumn<QList<int>>("steps"); // the values announced on the way
-    QTest::newRow("Nyomozás up to 3") << 20 << 0 << 3 << QList<int>{1, 2, 3};
-    QTest::newRow("erő down to 1") << 0 << 4 << 1 << QList<int>{3, 2, 1};
-    QTest::newRow("above 5 stops at 5") << 38 << 3 << 9 << QList<int>{4, 5};
-    QTest::newRow("below the floor stops on it") << 7 << 3 << -2 << QList<int>{2, 1};
-    QTest::newRow("the value it has") << 30 << 2 << 2 << QList<int>{};
+    QTest::addColumn<QStringList>("values"); // announced on the way, one per release
+    QTest::newRow("up") << 20 << 0 << 3 << QStringList{"Nyomozás 1", "Nyomozás 2", "Nyomozás 3"};
+    QTest::newRow("down to the floor") << 0 << 4 << 1 << QStringList{"erő 3", "erő 2", "erő 1"};
+    QTest::newRow("above 5") << 38 << 3 << 9
+                             << QStringList{"Term.tudományok 4", "Term.tudományok 5"};
+    QTest::newRow("below the floor")
+        << 7 << 3 << -2 << QStringList{"intelligencia 2", "intelligencia 1"};
+    QTest::newRow("the value it has") << 30 << 2 << 2 << QStringList{};
 }
 
 void TestAccessibility::settingAValueStepsThere() {
     QFETCH(int, index);
     QFETCH(int, start);
     QFETCH(int, target);
-    QFETCH(QList<int>, steps);
+    QFETCH(QStringList, values);
     auto form = shownForm();
     form->sheet().setRating(index, Rating(start));
     form->cucc();
     heard.clear();
     traitItem(*form, index)->valueInterface()->setCurrentValue(target);
-    QStringList expected;
-    for (const int value : steps) {
-        expected << QStringLiteral("value %1 %2").arg(facts::name(index)).arg(value);
-    }
-    QCOMPARE(heard.filter(QStringLiteral("value ")), expected);
-    QCOMPARE(int(form->sheet().rating(index)), steps.isEmpty() ? start : steps.last());
+    QCOMPARE(heard.filter(QStringLiteral("value "))
+                 .replaceInStrings(QStringLiteral("value "), QString()),
+             values);
 }
 
 QTEST_MAIN(TestAccessibility)
