@@ -1,6 +1,7 @@
 // The window as assistive technology reads and drives it, through QAccessible.
 #include "formtesting.h"
 #include "sheetfacts.h"
+#include "ui/clickediting.h"
 
 #include <QAccessible>
 #include <QLineEdit>
@@ -57,6 +58,8 @@ private slots:
     void releasesAreHeardOnlyWhenAValueChanges();
     void actionsAreReleasesOverTheRow_data();
     void actionsAreReleasesOverTheRow();
+    void settingAValueStepsThere_data();
+    void settingAValueStepsThere();
 };
 
 void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
@@ -89,13 +92,21 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
             QCOMPARE(value->currentValue().toInt(), form->sheet().rating(index));
             QCOMPARE(value->minimumValue().toInt(), facts::floor(index));
             QCOMPARE(value->maximumValue().toInt(), 5);
+            const QRect r = item->rect().translated(-form->surface()->mapToGlobal(QPoint()));
+            const PointScale s = form->surface()->scale();
+            for (const QPoint p : {r.topLeft(), r.bottomRight()}) { // a release there hits it
+                QCOMPARE(TraitAt(s.pointsFromPixels(p.x()), s.pointsFromPixels(p.y())), index);
+            }
         }
         QAccessibleInterface* total = sheet->child(child++);
         QCOMPARE(total->role(), QAccessible::StaticText);
         QCOMPARE(total->text(QAccessible::Name), totals.at(group));
     }
-    QCOMPARE(index, 39);
+    QCOMPARE(sheet->child(child), nullptr);
+    QCOMPARE(sheet->child(-1), nullptr);
     QVERIFY2(heard.contains(QStringLiteral("value intelligencia 4")), qPrintable(heard.join('\n')));
+    form->hide();
+    QVERIFY(sheet->child(0)->state().invisible);
 }
 
 void TestAccessibility::releasesAreHeardOnlyWhenAValueChanges_data() {
@@ -161,6 +172,35 @@ void TestAccessibility::actionsAreReleasesOverTheRow() {
                                                       : std::max(start - 1, facts::floor(index));
         QCOMPARE(int(acted->sheet().rating(index)), expected);
     }
+}
+
+void TestAccessibility::settingAValueStepsThere_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QStringList>("values"); // announced on the way, one per release
+    QTest::newRow("up") << 20 << 0 << 3 << QStringList{"Nyomozás 1", "Nyomozás 2", "Nyomozás 3"};
+    QTest::newRow("down to the floor") << 0 << 4 << 1 << QStringList{"erő 3", "erő 2", "erő 1"};
+    QTest::newRow("above 5") << 38 << 3 << 9
+                             << QStringList{"Term.tudományok 4", "Term.tudományok 5"};
+    QTest::newRow("below the floor")
+        << 7 << 3 << -2 << QStringList{"intelligencia 2", "intelligencia 1"};
+    QTest::newRow("the value it has") << 30 << 2 << 2 << QStringList{};
+}
+
+void TestAccessibility::settingAValueStepsThere() {
+    QFETCH(int, index);
+    QFETCH(int, start);
+    QFETCH(int, target);
+    QFETCH(QStringList, values);
+    auto form = shownForm();
+    form->sheet().setRating(index, Rating(start));
+    form->cucc();
+    heard.clear();
+    traitItem(*form, index)->valueInterface()->setCurrentValue(target);
+    QCOMPARE(heard.filter(QStringLiteral("value "))
+                 .replaceInStrings(QStringLiteral("value "), QString()),
+             values);
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -92,7 +92,6 @@ void TestDrawing::setsThePen45TimesInDrawingOrder() {
     RecordingSurface surface;
     Sheet sheet = freshSheet();
     drawSheet(sheet, surface);
-    QCOMPARE(surface.pens.size(), 45);
     QCOMPARE(surface.pens, expected);
 }
 

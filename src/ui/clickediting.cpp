@@ -1,57 +1,38 @@
+// The click editor: which trait a release hits and what it does to the sheet; it draws nothing.
 #include "ui/clickediting.h"
 
 namespace zev {
 namespace {
 
-std::optional<int> columnAt(float x) {
-    if (x < 90.0F) {
-        return 0;
-    }
-    if (x > 100.0F && x < 190.0F) {
-        return 1;
-    }
-    if (x > 200.0F) {
-        return 2;
-    }
-    return std::nullopt; // the gaps between columns, and NaN
-}
-
-std::optional<int> attributeRowAt(float y) {
-    if (y < 10.0F) {
-        return 0;
-    }
-    if (y > 10.0F && y < 20.0F) {
-        return 1;
-    }
-    if (y > 20.0F && y < 30.0F) {
-        return 2;
-    }
-    return std::nullopt;
-}
-
-// Each skill row is hit by the 10 pt band below the line it is drawn at (50, 60, ... 140).
-std::optional<int> skillRowAt(float y) {
-    for (int row = 0; row < 10; ++row) {
-        const float top = 50.0F + 10.0F * static_cast<float>(row);
-        if (y > top && y < top + 10.0F) {
-            return row;
-        }
-    }
-    return std::nullopt;
-}
+// Columns are 100 pt apart and their bands 90 pt wide, which leaves 10 pt between them that
+// belong to no trait. Rows are 10 pt apart and each band fills the pitch.
+constexpr float kBandWidth = 90.0F;
+constexpr float kBandHeight = 10.0F;
+constexpr int kLastColumn = 2;
 
 } // namespace
 
+bool RowBand::holds(float x, float y) const {
+    // Strict comparisons: edges and NaN are nowhere.
+    return (openLeft || x > left) && (openRight || x < right) && (openTop || y > top) && y < bottom;
+}
+
+RowBand rowBand(float x, float y) { return {x, y, x + kBandWidth, y + kBandHeight}; }
+
+RowBand traitBand(int index) {
+    const TraitDef& trait = traitTable().at(static_cast<size_t>(index));
+    RowBand band = rowBand(trait.x, trait.y);
+    band.openLeft = trait.column == 0;
+    band.openTop = trait.y == 0.0F; // the sheet's top row
+    band.openRight = trait.column == kLastColumn;
+    return band;
+}
+
 std::optional<int> TraitAt(float x, float y) {
-    const std::optional<int> column = columnAt(x);
-    if (!column) {
-        return std::nullopt;
-    }
-    if (const std::optional<int> row = attributeRowAt(y)) {
-        return attributeIndex(*column, *row);
-    }
-    if (const std::optional<int> row = skillRowAt(y)) {
-        return skillIndex(*column, *row);
+    for (int index = 0; index < kTraitCount; ++index) {
+        if (traitBand(index).holds(x, y)) {
+            return index;
+        }
     }
     return std::nullopt;
 }

@@ -8,6 +8,8 @@
 #include "ui/sheetaccessible.h"
 #include "ui/sheetdrawing.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -30,7 +32,27 @@ QRect pixelsFromTwips(const PointScale& scale, const QRect& twips) {
     return {left, top, right - left, bottom - top};
 }
 
+// Assistive technology meets Form1 as a window and its surface as the sheet, whose items read
+// the form's sheet and act through its release handler.
+QAccessibleInterface* accessibleForm(const QString& /*className*/, QObject* object) {
+    if (auto* form = qobject_cast<Form1*>(object)) {
+        return new QAccessibleWidget(form, QAccessible::Window);
+    }
+    auto* surface = qobject_cast<SheetSurfaceWidget*>(object);
+    auto* form = surface != nullptr ? qobject_cast<Form1*>(surface->parentWidget()) : nullptr;
+    if (form == nullptr) {
+        return nullptr;
+    }
+    return new SheetAccessible(
+        surface, form->sheet(),
+        [form](std::int16_t button, float x, float y) { form->Form_MouseUp(button, 0, x, y); });
+}
+
+void installAccessibleForm() { QAccessible::installFactory(accessibleForm); }
+
 } // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(installAccessibleForm)
 
 Form1::Form1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -38,8 +60,6 @@ Form1::Form1(QWidget* parent)
       surface_(new SheetSurfaceWidget(this)), text1_(new QLineEdit(this)),
       command1_(new QPushButton(QStringLiteral("Mentés"), this)), timer1_(new FormTimer(this)),
       reportError_([this](const QString& message) { showError(message); }) {
-    static const bool accessibleSheet = (QAccessible::installFactory(sheetAccessibleFactory), true);
-    Q_UNUSED(accessibleSheet)
     setWindowTitle(QStringLiteral("ZEV"));
     setWindowIcon(QIcon(QStringLiteral(":/zev/zev.ico")));
     text1_->setText(QStringLiteral("Karakter neve"));

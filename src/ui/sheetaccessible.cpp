@@ -1,37 +1,225 @@
+// The accessible sheet: the drawn rows for assistive technology; it neither draws nor edits.
 #include "ui/sheetaccessible.h"
 
 #include "platform/sheetsurfacewidget.h"
-#include "ui/form1.h"
-#include "ui/sheetitems.h"
+#include "ui/clickediting.h"
+
+#include <QPointer>
+
+#include <algorithm>
+#include <cmath>
+#include <string_view>
 
 namespace zev {
+namespace {
 
-SheetAccessible::SheetAccessible(SheetSurfaceWidget* surface, Form1* form)
-    : QAccessibleWidget(surface, QAccessible::Client) {
-    for (int group = 0; group < kGroupCount; ++group) {
-        const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
-        for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
-            children_.append(QAccessible::registerAccessibleInterface(new TraitItem(form, index)));
+const TraitDef& trait(int index) { return traitTable().at(static_cast<size_t>(index)); }
+
+const TraitGroup& groupDef(int group) { return traitGroups().at(static_cast<size_t>(group)); }
+
+QString traitName(int index) {
+    const std::string_view name = trait(index).name();
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// The pixels whose release lands inside the band, so that a pointer sent anywhere in an item's
+// rectangle hits that item's trait. A release exactly on a closed edge hits nothing, so such an
+// edge is rounded inwards past the pixel it falls on.
+QRect pixelsInside(const RowBand& band, const PointScale& scale) {
+    const auto first = [&scale](float edge, bool open) {
+        const double pixels = scale.pixelsFromPoints(edge);
+        return static_cast<int>(open ? std::ceil(pixels) : std::floor(pixels) + 1);
+    };
+    const auto last = [&scale](float edge, bool open) {
+        const double pixels = scale.pixelsFromPoints(edge);
+        return static_cast<int>(open ? std::floor(pixels) : std::ceil(pixels) - 1);
+    };
+    return {QPoint(first(band.left, band.openLeft), first(band.top, band.openTop)),
+            QPoint(last(band.right, band.openRight), last(band.bottom, false))};
+}
+
+// One row of the drawn sheet, a child of the surface. It has no object, children, focus or
+// editing of its own, shares the surface's state and is invalid once the surface is gone.
+class SheetItem : public QAccessibleInterface {
+public:
+    [[nodiscard]] bool isValid() const override { return !surface_.isNull(); }
+    [[nodiscard]] QObject* object() const override { return nullptr; }
+    [[nodiscard]] QWindow* window() const override {
+        return isValid() ? surface_->window()->windowHandle() : nullptr;
+    }
+    [[nodiscard]] QAccessibleInterface* parent() const override {
+        return QAccessible::queryAccessibleInterface(surface_.data());
+    }
+    [[nodiscard]] QAccessibleInterface* child(int /*index*/) const override { return nullptr; }
+    [[nodiscard]] int childCount() const override { return 0; }
+    [[nodiscard]] int indexOfChild(const QAccessibleInterface* /*child*/) const override {
+        return -1;
+    }
+    [[nodiscard]] QAccessibleInterface* childAt(int /*x*/, int /*y*/) const override {
+        return nullptr;
+    }
+    void setText(QAccessible::Text /*kind*/, const QString& /*text*/) override {}
+
+    [[nodiscard]] QRect rect() const override {
+        if (!isValid()) {
+            return {};
         }
-        children_.append(QAccessible::registerAccessibleInterface(new TotalItem(form, group)));
+        const QRect pixels = pixelsInside(band_, surface_->scale());
+        return {surface_->mapToGlobal(pixels.topLeft()), pixels.size()};
+    }
+
+    [[nodiscard]] QAccessible::State state() const override {
+        if (QAccessibleInterface* surface = parent()) {
+            return surface->state();
+        }
+        QAccessible::State gone;
+        gone.invalid = true;
+        return gone;
+    }
+
+protected:
+    SheetItem(SheetSurfaceWidget* surface, const Sheet& sheet, const RowBand& band)
+        : surface_(surface), sheet_(sheet), band_(band) {}
+    [[nodiscard]] const Sheet& sheet() const { return sheet_; }
+    [[nodiscard]] const RowBand& band() const { return band_; }
+
+private:
+    QPointer<SheetSurfaceWidget> surface_;
+    const Sheet& sheet_;
+    RowBand band_;
+};
+
+// A trait: its name, its rating as a value between its floor and 5, and the actions increase
+// and decrease. Every change is a release in the middle of its band, left to raise and right
+// to lower, so floors, cap, redraw and announcements are the mouse's own.
+class TraitItem : public SheetItem,
+                  public QAccessibleValueInterface,
+                  public QAccessibleActionInterface {
+public:
+    TraitItem(SheetSurfaceWidget* surface, const Sheet& sheet, Release release, int index)
+        : SheetItem(surface, sheet, traitBand(index)), release_(std::move(release)), index_(index) {
+    }
+
+    [[nodiscard]] QString text(QAccessible::Text kind) const override {
+        switch (kind) {
+        case QAccessible::Name:
+            return traitName(index_);
+        case QAccessible::Value:
+            return QString::number(rating());
+        default:
+            return {};
+        }
+    }
+    [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Slider; }
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::ValueInterface) {
+            return static_cast<QAccessibleValueInterface*>(this);
+        }
+        if (type == QAccessible::ActionInterface) {
+            return static_cast<QAccessibleActionInterface*>(this);
+        }
+        return nullptr;
+    }
+
+    [[nodiscard]] QVariant currentValue() const override { return rating(); }
+    [[nodiscard]] QVariant maximumValue() const override { return int(kRatingCap); }
+    [[nodiscard]] QVariant minimumValue() const override { return int(trait(index_).floor); }
+    [[nodiscard]] QVariant minimumStepSize() const override { return 1; }
+
+    // One release per step: the sheet passes through every value between, as under the mouse.
+    void setCurrentValue(const QVariant& value) override {
+        const int target = std::clamp(value.toInt(), int(trait(index_).floor), int(kRatingCap));
+        const std::int16_t button = target > rating() ? kLeftButton : kRightButton;
+        for (int steps = std::abs(target - rating()); steps > 0; --steps) {
+            releaseOver(button);
+        }
+    }
+
+    [[nodiscard]] QStringList actionNames() const override {
+        return {increaseAction(), decreaseAction()};
+    }
+    void doAction(const QString& actionName) override {
+        if (actionName == increaseAction()) {
+            releaseOver(kLeftButton);
+        } else if (actionName == decreaseAction()) {
+            releaseOver(kRightButton);
+        }
+    }
+    [[nodiscard]] QStringList keyBindingsForAction(const QString& /*actionName*/) const override {
+        return {};
+    }
+
+private:
+    [[nodiscard]] int rating() const { return sheet().rating(index_); }
+
+    void releaseOver(std::int16_t button) {
+        if (isValid()) {
+            release_(button, band().centreX(), band().centreY());
+        }
+    }
+
+    Release release_;
+    int index_;
+};
+
+// A group total: static text that names the traits it sums and says the total.
+class TotalItem : public SheetItem {
+public:
+    TotalItem(SheetSurfaceWidget* surface, const Sheet& sheet, int group)
+        : SheetItem(surface, sheet, rowBand(groupDef(group).totalX, groupDef(group).totalY)),
+          group_(group) {}
+
+    [[nodiscard]] QString text(QAccessible::Text kind) const override {
+        QString total = QString::number(sheet().GroupTotal(group_));
+        if (kind == QAccessible::Value) {
+            return total;
+        }
+        if (kind != QAccessible::Name) {
+            return {};
+        }
+        const TraitGroup& g = groupDef(group_);
+        return QStringLiteral("%1 – %2 összesen: %3")
+            .arg(traitName(g.firstIndex), traitName(g.firstIndex + g.count - 1), total);
+    }
+    [[nodiscard]] QAccessible::Role role() const override { return QAccessible::StaticText; }
+
+private:
+    int group_;
+};
+
+} // namespace
+
+SheetAccessible::SheetAccessible(SheetSurfaceWidget* surface, const Sheet& sheet,
+                                 const Release& release)
+    : QAccessibleWidget(surface, QAccessible::Client) {
+    auto next = children_.begin();
+    for (int group = 0; group < kGroupCount; ++group) {
+        const TraitGroup& g = groupDef(group);
+        for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
+            *next++ = QAccessible::registerAccessibleInterface(
+                new TraitItem(surface, sheet, release, index));
+        }
+        *next++ = QAccessible::registerAccessibleInterface(new TotalItem(surface, sheet, group));
     }
 }
 
 SheetAccessible::~SheetAccessible() {
-    for (const QAccessible::Id id : std::as_const(children_)) {
+    for (const QAccessible::Id id : children_) {
         QAccessible::deleteAccessibleInterface(id);
     }
 }
 
 QAccessibleInterface* SheetAccessible::child(int index) const {
-    return index >= 0 && index < children_.size()
-               ? QAccessible::accessibleInterface(children_[index])
-               : nullptr;
+    if (index < 0 || index >= childCount()) {
+        return nullptr;
+    }
+    return QAccessible::accessibleInterface(children_.at(static_cast<size_t>(index)));
 }
 
 int SheetAccessible::indexOfChild(const QAccessibleInterface* child) const {
-    return static_cast<int>(
-        children_.indexOf(QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child))));
+    const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
+    const auto found = std::find(children_.begin(), children_.end(), id);
+    return found == children_.end() ? -1 : static_cast<int>(found - children_.begin());
 }
 
 QAccessibleInterface* SheetAccessible::childAt(int x, int y) const {
@@ -47,8 +235,7 @@ QAccessibleInterface* SheetAccessible::childAt(int x, int y) const {
 // Drawing order puts each group's total after its traits: trait i sits at i + its group.
 QAccessibleInterface* SheetAccessible::traitChild(int index) const {
     for (int group = 0; group < kGroupCount; ++group) {
-        const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
-        if (index < g.firstIndex + g.count) {
+        if (index < groupDef(group).firstIndex + groupDef(group).count) {
             return child(index + group);
         }
     }
@@ -56,21 +243,7 @@ QAccessibleInterface* SheetAccessible::traitChild(int index) const {
 }
 
 QAccessibleInterface* SheetAccessible::totalChild(int group) const {
-    const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
-    return child(g.firstIndex + g.count + group);
-}
-
-QAccessibleInterface* sheetAccessibleFactory(const QString& /*className*/, QObject* object) {
-    if (auto* form = qobject_cast<Form1*>(object)) {
-        return new QAccessibleWidget(form, QAccessible::Window);
-    }
-    auto* surface = qobject_cast<SheetSurfaceWidget*>(object);
-    if (surface != nullptr) {
-        if (auto* form = qobject_cast<Form1*>(surface->parentWidget())) {
-            return new SheetAccessible(surface, form);
-        }
-    }
-    return nullptr;
+    return child(groupDef(group).firstIndex + groupDef(group).count + group);
 }
 
 void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after) {

@@ -1,21 +1,26 @@
+// The accessible sheet: the drawn rows for assistive technology; it neither draws nor edits.
 #pragma once
 
 #include "model/sheet.h"
 
 #include <QAccessibleWidget>
-#include <QList>
+
+#include <array>
+#include <cstdint>
+#include <functional>
 
 namespace zev {
 
-class Form1;
 class SheetSurfaceWidget;
 
-// The drawing surface as assistive technology sees it: 45 children in drawing order, the
-// traits of each group followed by the group's total. It draws nothing and changes nothing
-// itself; the children's actions go through the window's release handler.
+// Performs one mouse-button release at (x, y), in points, with everything a real one brings.
+using Release = std::function<void(std::int16_t button, float x, float y)>;
+
+// The drawing surface as 45 children in drawing order, the traits of each group followed by
+// the group's total. Names and values are read from the sheet whenever they are asked for.
 class SheetAccessible : public QAccessibleWidget {
 public:
-    SheetAccessible(SheetSurfaceWidget* surface, Form1* form);
+    SheetAccessible(SheetSurfaceWidget* surface, const Sheet& sheet, const Release& release);
     ~SheetAccessible() override;
     SheetAccessible(const SheetAccessible&) = delete;
     SheetAccessible& operator=(const SheetAccessible&) = delete;
@@ -30,12 +35,8 @@ public:
     [[nodiscard]] QAccessibleInterface* totalChild(int group) const;
 
 private:
-    QList<QAccessible::Id> children_;
+    std::array<QAccessible::Id, kTraitCount + kGroupCount> children_{};
 };
-
-// Gives the window the frame role and the surface of a Form1 its sheet items. Installed once
-// per process by the first window.
-QAccessibleInterface* sheetAccessibleFactory(const QString& className, QObject* object);
 
 // Tells assistive technology which values a redraw changed: a value-changed event for every
 // trait whose rating differs between the two sheets and a name change for every total that

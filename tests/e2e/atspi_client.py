@@ -128,6 +128,12 @@ def main():
         expected += [(value_changed, "Term.tudományok"),
                      (name_changed, f"Academics – Term.tudományok összesen: {total}")]
     expect_events(expected, "floors and the cap")
+    traits["Jog"].queryValue().currentValue = 9  # one release a step, stopping at 5
+    pump(0.3)
+    steps = [source for kind, source in events if kind == value_changed]
+    if steps != ["Jog"] * 5 or traits["Jog"].queryValue().currentValue != 5:
+        fail(f"after setting Jog to 9: events {events}")
+    events.clear()
     values = {name: traits[name].queryValue().currentValue for name in traits}
     print("values after the actions: " + ", ".join(
         f"{name} {int(value)}" for name, value in values.items() if value > (name in TRAITS[:9])))
@@ -135,6 +141,7 @@ def main():
     button.queryAction().doAction(0)
     lines = [" 1 \r\n"] * 9 + [" 0 \r\n"] * 30
     lines[0], lines[8], lines[20], lines[38] = " 2 \r\n", " 2 \r\n", " 1 \r\n", " 5 \r\n"
+    lines[33] = " 5 \r\n"
     expected = "".join(lines).encode()
     for _ in range(50):
         try:
