@@ -8,7 +8,7 @@ namespace zev {
 
 using Rating = std::int16_t;
 
-enum class Block { Attribute, Skill };
+enum class Block : std::uint8_t { Attribute, Skill };
 
 // One row of the sheet: what is drawn, where it is drawn, and how low it may go.
 struct TraitDef {
