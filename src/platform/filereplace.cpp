@@ -92,8 +92,8 @@ int syncFolder(const Place& place) {
     return ::fsync(place.folder.get()) == 0 || errno == EBADF ? 0 : errno;
 }
 
-// The kernel's own name for the file an open descriptor holds.
-int locate(int fd, Place& place) {
+// The kernel's own name for the file an open descriptor holds, checked to name it still.
+int locate(int fd, const struct stat& held, Place& place) {
     char path[PATH_MAX];
     const ssize_t length = ::readlink(selfLink(fd).constData(), path, sizeof path);
     if (length <= 0 || length == sizeof path) {
@@ -102,7 +102,15 @@ int locate(int fd, Place& place) {
     const QByteArray full(path, length);
     const qsizetype slash = full.lastIndexOf('/');
     place.name = full.mid(slash + 1);
-    return openFolder(slash > 0 ? full.left(slash) : QByteArray("/"), place);
+    if (const int error = openFolder(slash > 0 ? full.left(slash) : QByteArray("/"), place)) {
+        return error;
+    }
+    struct stat named {};
+    if (::fstatat(place.folder.get(), place.name.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno;
+    }
+    // Moved or deleted since it was opened: saving by that name would miss the file.
+    return named.st_dev == held.st_dev && named.st_ino == held.st_ino ? 0 : EAGAIN;
 }
 
 // A new file in the place's folder under the first free name that nameFor gives for the place's
@@ -110,7 +118,7 @@ int locate(int fd, Place& place) {
 QByteArray createIn(const Place& place, QByteArray (*nameFor)(const QByteArray&, int), int mode,
                     Descriptor& fd) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray name = nameFor(place.name, attempt);
+        QByteArray name = nameFor(place.name, attempt);
         fd.reset(::openat(place.folder.get(), name.constData(),
                           O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (fd.valid()) {
@@ -285,7 +293,7 @@ int openTarget(int node, Target& target) {
     if (!target.fd.valid()) {
         return errno;
     }
-    return locate(target.fd.get(), target.place);
+    return locate(target.fd.get(), target.old, target.place);
 }
 
 bool isLink(const QByteArray& path) {
