@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/xattr.h>
 
@@ -47,17 +48,12 @@ bool copyAttributesExactly(int from, int to) {
     if (!listNames(from, wanted) || !listNames(to, present)) {
         return false;
     }
-    for (const QByteArray& name : wanted) {
-        if (!copyOne(from, to, name)) {
-            return false;
-        }
-    }
-    for (const QByteArray& name : present) {
-        if (!wanted.contains(name) && ::fremovexattr(to, name.constData()) != 0) {
-            return false;
-        }
-    }
-    return true;
+    const auto copied = [&](const QByteArray& name) { return copyOne(from, to, name); };
+    const auto notExtra = [&](const QByteArray& name) {
+        return wanted.contains(name) || ::fremovexattr(to, name.constData()) == 0;
+    };
+    return std::all_of(wanted.cbegin(), wanted.cend(), copied) &&
+           std::all_of(present.cbegin(), present.cend(), notExtra);
 }
 
 bool seesEveryAttribute(int ownFile) {
