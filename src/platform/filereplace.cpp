@@ -322,8 +322,8 @@ ReplaceOutcome replaceFileContent(const QByteArray& path, const QByteArray& cont
         return outcome(error);
     }
     if (target.old.st_nlink == 1) {
-        if (std::optional<ReplaceOutcome> outcome = replaceByRename(target, content)) {
-            return *outcome;
+        if (std::optional<ReplaceOutcome> renamed = replaceByRename(target, content)) {
+            return *renamed;
         }
     }
     return rewriteInPlace(target, content);
