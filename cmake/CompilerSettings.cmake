@@ -1,20 +1,12 @@
-# Warnings, sanitizers and source encoding shared by every target of the project.
+# Warnings and sanitizers shared by every target of the project.
 add_library(zev_compiler_settings INTERFACE)
 
-if(MSVC)
-    # Labels hold Hungarian letters; without /utf-8 a Windows build would mangle them.
-    target_compile_options(zev_compiler_settings INTERFACE /W4 /utf-8)
-    if(ZEV_WARNINGS_AS_ERRORS)
-        target_compile_options(zev_compiler_settings INTERFACE /WX)
-    endif()
-else()
-    target_compile_options(zev_compiler_settings INTERFACE -Wall -Wextra -Wpedantic)
-    if(ZEV_WARNINGS_AS_ERRORS)
-        target_compile_options(zev_compiler_settings INTERFACE -Werror)
-    endif()
-    if(ZEV_SANITIZE)
-        target_compile_options(zev_compiler_settings INTERFACE
-            -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-        target_link_options(zev_compiler_settings INTERFACE -fsanitize=address,undefined)
-    endif()
+target_compile_options(zev_compiler_settings INTERFACE -Wall -Wextra -Wpedantic)
+if(ZEV_WARNINGS_AS_ERRORS)
+    target_compile_options(zev_compiler_settings INTERFACE -Werror)
+endif()
+if(ZEV_SANITIZE)
+    target_compile_options(zev_compiler_settings INTERFACE
+        -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(zev_compiler_settings INTERFACE -fsanitize=address,undefined)
 endif()

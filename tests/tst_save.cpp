@@ -186,15 +186,26 @@ void TestSave::saveChangesNeitherSheetNorWindow() {
 
 void TestSave::failedSaveIsShownAndTouchesNothing_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("folder does not exist") << "nincs/Hős";
-    QTest::newRow("parent is a regular file") << "plain/Hős";
-    QTest::newRow("target is a directory") << "folder";
+    QTest::addColumn<QString>("reason"); // what the message must say why
+    QTest::newRow("folder does not exist")
+        << "nincs/Hős" << QString::fromLocal8Bit(std::strerror(ENOENT));
+    QTest::newRow("parent is a regular file")
+        << "plain/Hős" << QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    QTest::newRow("target is a directory") << "folder"
+                                           << "nem közönséges fájl";
+    QTest::newRow("link to the null device") << "null"
+                                             << "nem közönséges fájl";
+    QTest::newRow("link to itself") << "loop"
+                                    << "túl sok szimbolikus link";
 }
 
 void TestSave::failedSaveIsShownAndTouchesNothing() {
     QFETCH(QString, name);
+    QFETCH(QString, reason);
     CurrentFolder folder;
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.txt")));
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), folder.file(QStringLiteral("null.txt"))));
+    QVERIFY(QFile::link(QStringLiteral("loop.txt"), folder.file(QStringLiteral("loop.txt"))));
     QFile plain(folder.file(QStringLiteral("plain")));
     QVERIFY(plain.open(QIODevice::WriteOnly) && plain.write("not a folder") > 0);
     plain.close();
@@ -210,8 +221,7 @@ void TestSave::failedSaveIsShownAndTouchesNothing() {
 
     QCOMPARE(saving.errors.size(), 1);
     QVERIFY2(saving.errors.first().contains(name.left(20)), "the message must name the file");
-    QVERIFY2(!saving.errors.first().contains(QStringLiteral("Unknown error")),
-             qPrintable(saving.errors.first()));
+    QVERIFY2(saving.errors.first().contains(reason), qPrintable(saving.errors.first()));
     QCOMPARE(saving.form->sheet(), sheet);
     QVERIFY(saving.form->isVisible());
     QCOMPARE(snapshot(folder.path()), before);

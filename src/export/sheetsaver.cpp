@@ -1,20 +1,20 @@
 #include "export/sheetsaver.h"
 
+#include "platform/textconversions.h"
 #include "platform/textfileoutput.h"
 
 namespace zev {
 
 SaveResult saveSheet(const Sheet& sheet, const QString& path) {
-    TextFileOutput file;
-    if (file.open(path)) {
-        for (int index = 0; index < kTraitCount; ++index) {
-            file.printLine(sheet.rating(index));
-        }
+    QByteArray content;
+    for (int index = 0; index < kTraitCount; ++index) {
+        content += integerLine(sheet.rating(index));
     }
-    if (file.close()) {
+    const QString error = writeTextFile(path, content);
+    if (error.isEmpty()) {
         return {true, {}};
     }
-    return {false, QStringLiteral("Nem sikerült menteni: %1\n%2").arg(path, file.errorString())};
+    return {false, QStringLiteral("Nem sikerült menteni: %1\n%2").arg(path, error)};
 }
 
 } // namespace zev

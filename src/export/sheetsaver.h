@@ -11,8 +11,8 @@ struct SaveResult {
     QString message; // for the user; empty on success
 };
 
-// Writes the 39 ratings, one line each in trait-index order, to the file at path.
-// An older file of that name is replaced only when the whole new content was written.
+// Writes the 39 ratings, one line each in trait-index order, to the file at path; an existing
+// file gets the new content as platform/filereplace.h says.
 SaveResult saveSheet(const Sheet& sheet, const QString& path);
 
 } // namespace zev

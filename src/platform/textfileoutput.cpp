@@ -1,55 +1,56 @@
 #include "platform/textfileoutput.h"
 
 #include "platform/filereplace.h"
-#include "platform/textconversions.h"
 
 #include <QFile>
 
+#include <cerrno>
 #include <cstring>
 
 namespace zev {
+namespace {
 
-bool TextFileOutput::open(const QString& path) {
+QString reasonFor(const ReplaceOutcome& outcome) {
+    QString reason;
+    switch (outcome.error) {
+    case kNotRegularFile:
+        reason = QStringLiteral("ez nem közönséges fájl (hanem mappa, eszköz vagy cső), "
+                                "ebbe nem lehet menteni");
+        break;
+    case EACCES:
+        reason = QStringLiteral("nincs jogosultságod a fájl írásához");
+        break;
+    case ELOOP:
+        reason = QStringLiteral("túl sok szimbolikus link követi egymást");
+        break;
+    default:
+        reason = QString::fromLocal8Bit(std::strerror(outcome.error));
+    }
+    if (outcome.damaged) {
+        reason += QStringLiteral("\nA fájl régi tartalmát sem sikerült visszaírni, "
+                                 "a fájl megsérülhetett.");
+    }
+    if (!outcome.oldCopy.isEmpty()) {
+        reason += QStringLiteral("\nA régi tartalma egészben megvan itt: %1")
+                      .arg(QFile::decodeName(outcome.oldCopy));
+    }
+    return reason;
+}
+
+} // namespace
+
+QString writeTextFile(const QString& path, const QByteArray& content) {
     if (path.contains(QChar(u'\0'))) {
         // The system call would silently cut the name at the NUL and write somewhere else.
-        fail(QStringLiteral("a név nem tartalmazhat NUL karaktert"));
-        return false;
+        return QStringLiteral("a név nem tartalmazhat NUL karaktert");
     }
-    path_ = QFile::encodeName(path);
-    if (QFile::decodeName(path_) != path) {
+    const QByteArray encoded = QFile::encodeName(path);
+    if (QFile::decodeName(encoded) != path) {
         // A lone surrogate would silently become U+FFFD: a different name than the one typed.
-        fail(QStringLiteral("a név nem írható le a fájlrendszer kódolásával"));
-        return false;
+        return QStringLiteral("a név nem írható le a fájlrendszer kódolásával");
     }
-    return true;
-}
-
-void TextFileOutput::printLine(std::int16_t value) {
-    if (!failed()) {
-        content_ += integerLine(value);
-    }
-}
-
-bool TextFileOutput::close() {
-    if (failed()) {
-        return false;
-    }
-    const ReplaceOutcome outcome = replaceFileContent(path_, content_);
-    if (!outcome.ok()) {
-        QString reason = QString::fromLocal8Bit(std::strerror(outcome.error));
-        if (outcome.damaged) {
-            reason += QStringLiteral("\nA fájl régi tartalmát sem sikerült visszaírni, "
-                                     "a fájl megsérülhetett.");
-        }
-        fail(reason);
-    }
-    return outcome.ok();
-}
-
-void TextFileOutput::fail(const QString& reason) {
-    if (error_.isEmpty()) {
-        error_ = reason;
-    }
+    const ReplaceOutcome outcome = replaceFileContent(encoded, content);
+    return outcome.ok() ? QString() : reasonFor(outcome);
 }
 
 } // namespace zev

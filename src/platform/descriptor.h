@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <sys/types.h>
+
+// An owned file descriptor and the few whole-content operations a save is made of.
+namespace zev {
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    [[nodiscard]] int get() const { return fd_; }
+    [[nodiscard]] bool valid() const { return fd_ >= 0; }
+    // A close after a successful fsync loses nothing, so its result is not looked at.
+    void reset(int fd = -1);
+
+private:
+    int fd_;
+};
+
+// Each returns 0 or the errno of its failure.
+
+// Writes all the bytes at the offset, however many calls that takes.
+int writeAt(int fd, const char* data, size_t size, off_t offset);
+
+// Makes the file hold exactly these bytes, then makes them durable.
+int writeWhole(int fd, const QByteArray& bytes);
+
+// Copies from's bytes to the start of to, one fixed-size chunk at a time, up to from's end;
+// copied tells how many.
+int copyContent(int from, int to, off_t& copied);
+
+} // namespace zev
