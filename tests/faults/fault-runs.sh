@@ -17,6 +17,8 @@ done
 work=$(mktemp -d)
 chmod 755 "$work"
 trap 'rm -rf "$work"' EXIT
+# The cases run as nobody, who may not enter a build folder under /root: a copy they can run.
+cp "$save_once" "$work/save_once" && save_once=$work/save_once
 
 lines() { for i in $(seq "$2"); do printf ' %s \r\n' "$1"; done; }
 lines 2 14000 >"$work/longer"
