@@ -89,6 +89,8 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
             QCOMPARE(value->currentValue().toInt(), form->sheet().rating(index));
             QCOMPARE(value->minimumValue().toInt(), facts::floor(index));
             QCOMPARE(value->maximumValue().toInt(), 5);
+            QCOMPARE(item->textInterface()->text(0, 99),
+                     facts::name(index) + ' ' + QString::number(value->currentValue().toInt()));
         }
         QAccessibleInterface* total = sheet->child(child++);
         QCOMPARE(total->role(), QAccessible::StaticText);

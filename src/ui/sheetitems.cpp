@@ -58,8 +58,21 @@ void* TraitItem::interface_cast(QAccessible::InterfaceType type) {
     if (type == QAccessible::ActionInterface) {
         return static_cast<QAccessibleActionInterface*>(this);
     }
+    if (type == QAccessible::TextInterface) {
+        return static_cast<QAccessibleTextInterface*>(this);
+    }
     return nullptr;
 }
+
+QString TraitItem::line() const {
+    return traitName(index_) + u' ' + QString::number(form().sheet().rating(index_));
+}
+
+QString TraitItem::text(int startOffset, int endOffset) const {
+    return line().mid(startOffset, endOffset - startOffset);
+}
+
+int TraitItem::characterCount() const { return static_cast<int>(line().size()); }
 
 QVariant TraitItem::currentValue() const { return int(form().sheet().rating(index_)); }
 

@@ -40,10 +40,13 @@ private:
 };
 
 // A trait: its name, its rating as a value between its floor and 5, and the actions increase
-// and decrease, which are a left and a right mouse release over its row.
+// and decrease, which are a left and a right mouse release over its row. Its text is the row as
+// a reader should hear it, name and rating ("erő 1"): a screen reader reviewing the window line
+// by line reads an item's text, and would otherwise make a percentage of the value.
 class TraitItem : public SheetItem,
                   public QAccessibleValueInterface,
-                  public QAccessibleActionInterface {
+                  public QAccessibleActionInterface,
+                  public QAccessibleTextInterface {
 public:
     TraitItem(Form1* form, int index);
 
@@ -63,7 +66,32 @@ public:
         return {};
     }
 
+    // Read-only text without caret or selection; every character covers the whole row, so
+    // that whatever part of it a reader clicks, the click lands in the row's middle.
+    [[nodiscard]] QString text(int startOffset, int endOffset) const override;
+    [[nodiscard]] int characterCount() const override;
+    [[nodiscard]] QRect characterRect(int /*offset*/) const override { return rect(); }
+    [[nodiscard]] int offsetAtPoint(const QPoint& point) const override {
+        return rect().contains(point) ? 0 : -1;
+    }
+    [[nodiscard]] int cursorPosition() const override { return 0; }
+    void setCursorPosition(int /*position*/) override {}
+    [[nodiscard]] int selectionCount() const override { return 0; }
+    void selection(int /*selectionIndex*/, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    void addSelection(int /*startOffset*/, int /*endOffset*/) override {}
+    void removeSelection(int /*selectionIndex*/) override {}
+    void setSelection(int /*selectionIndex*/, int /*startOffset*/, int /*endOffset*/) override {}
+    void scrollToSubstring(int /*startIndex*/, int /*endIndex*/) override {}
+    [[nodiscard]] QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
+
 private:
+    [[nodiscard]] QString line() const;
+
     int index_;
 };
 
