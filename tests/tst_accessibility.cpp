@@ -24,6 +24,8 @@ void listen(QAccessibleEvent* event) {
                           static_cast<QAccessibleValueChangeEvent*>(event)->value().toString());
     } else if (event->type() == QAccessible::NameChanged) {
         heard << QStringLiteral("name %1").arg(item->text(QAccessible::Name));
+    } else if (item != nullptr && item->role() == QAccessible::Notification) { // 6.8: announced
+        heard << QStringLiteral("notice %1").arg(item->text(QAccessible::Name));
     }
 }
 
@@ -76,7 +78,8 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
         "észlelés – érzék összesen: 3",          "Éberség – Rászedés összesen: 0",
         "Állatszelidítés – Túlélés összesen: 0", "Academics – Term.tudományok összesen: 2"};
     QAccessibleInterface* sheet = sheetOf(*form);
-    QCOMPARE(sheet->childCount(), 45);
+    QCOMPARE(sheet->childCount(), 46);
+    QCOMPARE(sheet->child(45)->role(), QAccessible::Notification);
     int child = 0;
     int index = 0;
     for (int group = 0; group < 6; ++group) {
@@ -106,10 +109,12 @@ void TestAccessibility::releasesAreHeardOnlyWhenAValueChanges_data() {
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("left on erő") << int(Qt::LeftButton) << QPointF(50, 5)
                                  << QStringList{"value erő 2",
-                                                "name erő – állóképesség összesen: 1"};
+                                                "name erő – állóképesség összesen: 1",
+                                                "notice erő 2, összesen: 1"};
     QTest::newRow("left on Nyomozás")
         << int(Qt::LeftButton) << QPointF(120, 65)
-        << QStringList{"value Nyomozás 1", "name Állatszelidítés – Túlélés összesen: 1"};
+        << QStringList{"value Nyomozás 1", "name Állatszelidítés – Túlélés összesen: 1",
+                       "notice Nyomozás 1, összesen: 1"};
     QTest::newRow("right on an attribute at its floor")
         << int(Qt::RightButton) << QPointF(150, 15) << QStringList{};
     QTest::newRow("left on a trait at 5")

@@ -15,6 +15,8 @@ SheetAccessible::SheetAccessible(SheetSurfaceWidget* surface, Form1* form)
         }
         children_.append(QAccessible::registerAccessibleInterface(new TotalItem(form, group)));
     }
+    notice_ = new NoticeItem(form);
+    children_.append(QAccessible::registerAccessibleInterface(notice_));
 }
 
 SheetAccessible::~SheetAccessible() {
@@ -82,18 +84,29 @@ void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const She
     if (sheet == nullptr) {
         return;
     }
+    QStringList said;
     for (int index = 0; index < kTraitCount; ++index) {
         if (before.rating(index) != after.rating(index)) {
-            QAccessibleValueChangeEvent event(sheet->traitChild(index), int(after.rating(index)));
+            QAccessibleInterface* trait = sheet->traitChild(index);
+            QAccessibleValueChangeEvent event(trait, int(after.rating(index)));
             QAccessible::updateAccessibility(&event);
+            said << trait->text(QAccessible::Name) + u' ' + trait->text(QAccessible::Value);
         }
     }
     for (int group = 0; group < kGroupCount; ++group) {
         if (before.GroupTotal(group) != after.GroupTotal(group)) {
             QAccessibleEvent event(sheet->totalChild(group), QAccessible::NameChanged);
             QAccessible::updateAccessibility(&event);
+            said << QStringLiteral("összesen: %1").arg(after.GroupTotal(group));
         }
     }
+    sheet->notice()->setMessage(said.join(QStringLiteral(", ")));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(sheet->notice(), sheet->notice()->text(QAccessible::Name));
+#else
+    QAccessibleEvent event(sheet->notice(), QAccessible::ObjectShow);
+#endif
+    QAccessible::updateAccessibility(&event);
 }
 
 } // namespace zev

@@ -8,10 +8,12 @@
 namespace zev {
 
 class Form1;
+class NoticeItem;
 class SheetSurfaceWidget;
 
 // The drawing surface as assistive technology sees it: 45 children in drawing order, the
-// traits of each group followed by the group's total. It draws nothing and changes nothing
+// traits of each group followed by the group's total, and last the notice that tells of a
+// change in words. It draws nothing and changes nothing
 // itself; the children's actions go through the window's release handler.
 class SheetAccessible : public QAccessibleWidget {
 public:
@@ -28,9 +30,11 @@ public:
     // The child that shows a trait, or a group's total.
     [[nodiscard]] QAccessibleInterface* traitChild(int index) const;
     [[nodiscard]] QAccessibleInterface* totalChild(int group) const;
+    [[nodiscard]] NoticeItem* notice() const { return notice_; }
 
 private:
     QList<QAccessible::Id> children_;
+    NoticeItem* notice_;
 };
 
 // Gives the window the frame role and the surface of a Form1 its sheet items. Installed once
@@ -39,7 +43,9 @@ QAccessibleInterface* sheetAccessibleFactory(const QString& className, QObject* 
 
 // Tells assistive technology which values a redraw changed: a value-changed event for every
 // trait whose rating differs between the two sheets and a name change for every total that
-// differs. Nothing is sent, or even looked at, while no assistive technology listens.
+// differs, then the same in words, for screen readers that present changes of the focused
+// object only: an announcement where Qt has one (6.8), else the notice shown afresh. Nothing
+// is sent, or even looked at, while no assistive technology listens.
 void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after);
 
 } // namespace zev

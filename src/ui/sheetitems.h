@@ -107,4 +107,21 @@ private:
     int group_;
 };
 
+// What the last change was, in words ("erő 2, összesen: 1"): the message that tells a screen
+// reader about a change it would not present by itself, since none of the items is ever
+// focused. It has no area, so that a reader reviewing the window never meets it.
+class NoticeItem : public SheetItem {
+public:
+    explicit NoticeItem(Form1* form) : SheetItem(form, QRectF()) {}
+
+    [[nodiscard]] QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? message_ : QString();
+    }
+    [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Notification; }
+    void setMessage(const QString& message) { message_ = message; }
+
+private:
+    QString message_;
+};
+
 } // namespace zev
