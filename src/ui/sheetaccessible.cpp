@@ -75,12 +75,37 @@ QAccessibleInterface* sheetAccessibleFactory(const QString& /*className*/, QObje
     return nullptr;
 }
 
+namespace {
+
+const SheetAccessible* listenedSheet(SheetSurfaceWidget* surface) {
+    return QAccessible::isActive() ? dynamic_cast<const SheetAccessible*>(
+                                         QAccessible::queryAccessibleInterface(surface))
+                                   : nullptr;
+}
+
+void tell(const SheetAccessible& sheet, const QString& message) {
+    sheet.notice()->setMessage(message);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(sheet.notice(), message);
+#else
+    QAccessibleEvent event(sheet.notice(), QAccessible::ObjectShow);
+#endif
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
+void announce(SheetSurfaceWidget* surface, const QString& message) {
+    if (const SheetAccessible* sheet = listenedSheet(surface)) {
+        tell(*sheet, message);
+    }
+}
+
 void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after) {
     if (!QAccessible::isActive() || before == after) {
         return;
     }
-    const auto* sheet =
-        dynamic_cast<const SheetAccessible*>(QAccessible::queryAccessibleInterface(surface));
+    const SheetAccessible* sheet = listenedSheet(surface);
     if (sheet == nullptr) {
         return;
     }
@@ -100,13 +125,7 @@ void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const She
             said << QStringLiteral("összesen: %1").arg(after.GroupTotal(group));
         }
     }
-    sheet->notice()->setMessage(said.join(QStringLiteral(", ")));
-#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
-    QAccessibleAnnouncementEvent event(sheet->notice(), sheet->notice()->text(QAccessible::Name));
-#else
-    QAccessibleEvent event(sheet->notice(), QAccessible::ObjectShow);
-#endif
-    QAccessible::updateAccessibility(&event);
+    tell(*sheet, said.join(QStringLiteral(", ")));
 }
 
 } // namespace zev

@@ -48,4 +48,7 @@ QAccessibleInterface* sheetAccessibleFactory(const QString& className, QObject* 
 // is sent, or even looked at, while no assistive technology listens.
 void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after);
 
+// Tells assistive technology a message in words, as a change is told; nothing while none listens.
+void announce(SheetSurfaceWidget* surface, const QString& message);
+
 } // namespace zev
