@@ -114,9 +114,7 @@ said() { tail -n "+$1" "$workdir/spoken" | grep -e "$2" | tr '\n' ' '; }
 # Openbox, speech-dispatcher and Orca with fresh settings. Orca's launcher kills, or gives way
 # to, every other Orca of this user that pgrep finds; a pgrep that finds none keeps them apart.
 start_orca() {
-    require openbox openbox
-    require speech-dispatcher speech-dispatcher
-    require orca orca
+    for tool in openbox speech-dispatcher orca; do require "$tool" "$tool"; done
     mkdir "$workdir/.bin" && printf '#!/bin/sh\nexit 1\n' >"$workdir/.bin/pgrep"
     chmod +x "$workdir/.bin/pgrep" && : >"$workdir/spoken"
     export ZEV_SPOKEN=$workdir/spoken SPEECHD_ADDRESS=unix_socket:$workdir/.speech
