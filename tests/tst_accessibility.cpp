@@ -25,6 +25,8 @@ void listen(QAccessibleEvent* event) {
                           static_cast<QAccessibleValueChangeEvent*>(event)->value().toString());
     } else if (event->type() == QAccessible::NameChanged) {
         heard << QStringLiteral("name %1").arg(item->text(QAccessible::Name));
+    } else if (item != nullptr && item->role() == QAccessible::Notification) { // 6.8: announced
+        heard << QStringLiteral("notice %1").arg(item->text(QAccessible::Name));
     }
 }
 
@@ -79,7 +81,7 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
         "észlelés – érzék összesen: 3",          "Éberség – Rászedés összesen: 0",
         "Állatszelidítés – Túlélés összesen: 0", "Academics – Term.tudományok összesen: 2"};
     QAccessibleInterface* sheet = sheetOf(*form);
-    QCOMPARE(sheet->childCount(), 45);
+    QCOMPARE(sheet->childCount(), 46);
     int child = 0;
     int index = 0;
     for (int group = 0; group < 6; ++group) {
@@ -97,12 +99,15 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
             for (const QPoint p : {r.topLeft(), r.bottomRight()}) { // a release there hits it
                 QCOMPARE(TraitAt(s.pointsFromPixels(p.x()), s.pointsFromPixels(p.y())), index);
             }
+            QCOMPARE(item->textInterface()->text(0, 99),
+                     facts::name(index) + ' ' + QString::number(value->currentValue().toInt()));
         }
         QAccessibleInterface* total = sheet->child(child++);
         QCOMPARE(total->role(), QAccessible::StaticText);
         QCOMPARE(total->text(QAccessible::Name), totals.at(group));
     }
-    QCOMPARE(sheet->child(child), nullptr);
+    QCOMPARE(sheet->child(child)->role(), QAccessible::Notification); // the notice comes last
+    QCOMPARE(sheet->child(child + 1), nullptr);
     QCOMPARE(sheet->child(-1), nullptr);
     QVERIFY2(heard.contains(QStringLiteral("value intelligencia 4")), qPrintable(heard.join('\n')));
     form->hide();
@@ -115,10 +120,12 @@ void TestAccessibility::releasesAreHeardOnlyWhenAValueChanges_data() {
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("left on erő") << int(Qt::LeftButton) << QPointF(50, 5)
                                  << QStringList{"value erő 2",
-                                                "name erő – állóképesség összesen: 1"};
+                                                "name erő – állóképesség összesen: 1",
+                                                "notice erő 2, összesen: 1"};
     QTest::newRow("left on Nyomozás")
         << int(Qt::LeftButton) << QPointF(120, 65)
-        << QStringList{"value Nyomozás 1", "name Állatszelidítés – Túlélés összesen: 1"};
+        << QStringList{"value Nyomozás 1", "name Állatszelidítés – Túlélés összesen: 1",
+                       "notice Nyomozás 1, összesen: 1"};
     QTest::newRow("right on an attribute at its floor")
         << int(Qt::RightButton) << QPointF(150, 15) << QStringList{};
     QTest::newRow("left on a trait at 5")

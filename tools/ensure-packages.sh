@@ -6,11 +6,12 @@ ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-liberation fonts-dejavu-co
 
 # What the tests need on top: an X server and input events for the end-to-end tests; an
 # accessibility bus (whose on-switch is kept in GSettings) and a screen reader's client
-# library; the Qt headers that switch accessibility on in-process; strace and the ACL and
-# attribute tools and a peak-memory timer for the save's fault and identity tests; validators and dpkg tools for the
+# library; a screen reader itself, with a window manager and a speech server to talk to; the Qt
+# headers that switch accessibility on in-process; strace, the ACL and attribute tools and a
+# peak-memory timer for the save's fault and identity tests; validators and dpkg tools for the
 # package; the analysers.
 ZEV_TEST_PACKAGES=(qt6-base-private-dev xvfb xdotool procps dbus-daemon dbus-bin at-spi2-core
-                   dconf-gsettings-backend python3-pyatspi
+                   dconf-gsettings-backend python3-pyatspi orca openbox speech-dispatcher
                    strace acl attr time desktop-file-utils appstream dpkg-dev file
                    clang-tidy cppcheck clang libclang-rt-dev util-linux mount git)
 

@@ -111,6 +111,8 @@ void Form1::Command1_Click() {
     const SaveResult result = saveSheet(sheet_, path);
     if (!result.ok) {
         reportError_(result.message);
+    } else {
+        announce(surface_, QStringLiteral("Mentve"));
     }
 }
 

@@ -91,10 +91,13 @@ private:
 
 // A trait: its name, its rating as a value between its floor and 5, and the actions increase
 // and decrease. Every change is a release in the middle of its band, left to raise and right
-// to lower, so floors, cap, redraw and announcements are the mouse's own.
+// to lower, so floors, cap, redraw and announcements are the mouse's own. Its text is the row
+// as a reader should hear it, name and rating ("erő 1"): a screen reader reviewing the window
+// line by line reads an item's text, and would otherwise make a percentage of the value.
 class TraitItem : public SheetItem,
                   public QAccessibleValueInterface,
-                  public QAccessibleActionInterface {
+                  public QAccessibleActionInterface,
+                  public QAccessibleTextInterface {
 public:
     TraitItem(SheetSurfaceWidget* surface, const Sheet& sheet, Release release, int index)
         : SheetItem(surface, sheet, traitBand(index)), release_(std::move(release)), index_(index) {
@@ -117,6 +120,9 @@ public:
         }
         if (type == QAccessible::ActionInterface) {
             return static_cast<QAccessibleActionInterface*>(this);
+        }
+        if (type == QAccessible::TextInterface) {
+            return static_cast<QAccessibleTextInterface*>(this);
         }
         return nullptr;
     }
@@ -149,8 +155,36 @@ public:
         return {};
     }
 
+    // Read-only text without caret or selection; every character covers the whole row, so
+    // that whatever part of it a reader clicks, the click lands in the row's middle.
+    [[nodiscard]] QString text(int startOffset, int endOffset) const override {
+        return line().mid(startOffset, endOffset - startOffset);
+    }
+    [[nodiscard]] int characterCount() const override { return static_cast<int>(line().size()); }
+    [[nodiscard]] QRect characterRect(int /*offset*/) const override { return rect(); }
+    [[nodiscard]] int offsetAtPoint(const QPoint& point) const override {
+        return rect().contains(point) ? 0 : -1;
+    }
+    [[nodiscard]] int cursorPosition() const override { return 0; }
+    void setCursorPosition(int /*position*/) override {}
+    [[nodiscard]] int selectionCount() const override { return 0; }
+    void selection(int /*selectionIndex*/, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    void addSelection(int /*startOffset*/, int /*endOffset*/) override {}
+    void removeSelection(int /*selectionIndex*/) override {}
+    void setSelection(int /*selectionIndex*/, int /*startOffset*/, int /*endOffset*/) override {}
+    void scrollToSubstring(int /*startIndex*/, int /*endIndex*/) override {}
+    [[nodiscard]] QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = offset;
+        return {};
+    }
+
 private:
     [[nodiscard]] int rating() const { return sheet().rating(index_); }
+    [[nodiscard]] QString line() const {
+        return traitName(index_) + u' ' + QString::number(rating());
+    }
 
     void releaseOver(std::int16_t button) {
         if (isValid()) {
@@ -189,6 +223,25 @@ private:
 
 } // namespace
 
+// What the last change was, in words ("erő 2, összesen: 1"): the message that tells a screen
+// reader about a change it would not present by itself, since none of the items is ever
+// focused. It has no area, so that a reader reviewing the window never meets it.
+class NoticeItem : public SheetItem {
+public:
+    NoticeItem(SheetSurfaceWidget* surface, const Sheet& sheet)
+        : SheetItem(surface, sheet, rowBand(0, 0)) {}
+
+    [[nodiscard]] QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Name ? message_ : QString();
+    }
+    [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Notification; }
+    [[nodiscard]] QRect rect() const override { return {}; }
+    void setMessage(const QString& message) { message_ = message; }
+
+private:
+    QString message_;
+};
+
 SheetAccessible::SheetAccessible(SheetSurfaceWidget* surface, const Sheet& sheet,
                                  const Release& release)
     : QAccessibleWidget(surface, QAccessible::Client) {
@@ -201,6 +254,8 @@ SheetAccessible::SheetAccessible(SheetSurfaceWidget* surface, const Sheet& sheet
         }
         *next++ = QAccessible::registerAccessibleInterface(new TotalItem(surface, sheet, group));
     }
+    notice_ = new NoticeItem(surface, sheet);
+    *next = QAccessible::registerAccessibleInterface(notice_);
 }
 
 SheetAccessible::~SheetAccessible() {
@@ -246,27 +301,57 @@ QAccessibleInterface* SheetAccessible::totalChild(int group) const {
     return child(groupDef(group).firstIndex + groupDef(group).count + group);
 }
 
+namespace {
+
+const SheetAccessible* listenedSheet(SheetSurfaceWidget* surface) {
+    return QAccessible::isActive() ? dynamic_cast<const SheetAccessible*>(
+                                         QAccessible::queryAccessibleInterface(surface))
+                                   : nullptr;
+}
+
+void tell(const SheetAccessible& sheet, const QString& message) {
+    sheet.notice()->setMessage(message);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(sheet.notice(), message);
+#else
+    QAccessibleEvent event(sheet.notice(), QAccessible::ObjectShow);
+#endif
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
+void announce(SheetSurfaceWidget* surface, const QString& message) {
+    if (const SheetAccessible* sheet = listenedSheet(surface)) {
+        tell(*sheet, message);
+    }
+}
+
 void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after) {
     if (!QAccessible::isActive() || before == after) {
         return;
     }
-    const auto* sheet =
-        dynamic_cast<const SheetAccessible*>(QAccessible::queryAccessibleInterface(surface));
+    const SheetAccessible* sheet = listenedSheet(surface);
     if (sheet == nullptr) {
         return;
     }
+    QStringList said;
     for (int index = 0; index < kTraitCount; ++index) {
         if (before.rating(index) != after.rating(index)) {
-            QAccessibleValueChangeEvent event(sheet->traitChild(index), int(after.rating(index)));
+            QAccessibleInterface* trait = sheet->traitChild(index);
+            QAccessibleValueChangeEvent event(trait, int(after.rating(index)));
             QAccessible::updateAccessibility(&event);
+            said << trait->text(QAccessible::Name) + u' ' + trait->text(QAccessible::Value);
         }
     }
     for (int group = 0; group < kGroupCount; ++group) {
         if (before.GroupTotal(group) != after.GroupTotal(group)) {
             QAccessibleEvent event(sheet->totalChild(group), QAccessible::NameChanged);
             QAccessible::updateAccessibility(&event);
+            said << QStringLiteral("összesen: %1").arg(after.GroupTotal(group));
         }
     }
+    tell(*sheet, said.join(QStringLiteral(", ")));
 }
 
 } // namespace zev

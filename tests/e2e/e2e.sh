@@ -2,7 +2,7 @@
 # End-to-end tests of the real zev binary in a private Xvfb with real X input events.
 # Usage: e2e.sh ZEV-BINARY GRABWINDOW-BINARY CASE
 ZEV=$(realpath "$1") GRAB=$(realpath "$2") CASE=$3 EXPECTED_SHEET=${4:-}
-if [ "$CASE" = accessibility ] && [ -z "${ZEV_PRIVATE_BUS:-}" ]; then
+if [[ $CASE =~ ^(accessibility|orca)$ ]] && [ -z "${ZEV_PRIVATE_BUS:-}" ]; then
     # A private session bus, so the test's accessibility bus is its own, and a private settings
     # folder, so that switching assistive technology on leaves the user's settings alone.
     "$(dirname "$0")/../require-tool.sh" dbus-daemon dbus-run-session || exit 1
@@ -91,8 +91,43 @@ accessibility() {
         fail "the sheet as a screen reader meets it"
 }
 
+# Orca as a blind user meets the sheet, with what it says written down by speech-dispatcher:
+# flat review reads names and ratings and clicks from there, and every change is heard.
+orca() {
+    wait_for grep -q 'Karakter neve' "$workdir/spoken" || fail "Orca did not read the window"
+    hear '^erő 1 karizma 1 észlelés 1$' xdotool key Insert+KP_Home # the first line
+    hear 'erő 2, összesen: 1' xdotool key KP_Divide                # a left click on erő from it
+    hear '^erő slider 2' xdotool key Insert+KP_Begin               # erő read again
+    hear 'Túlélés 1, összesen: 1' click 1 150 145                  # a real release over Túlélés
+    hear '^notification Mentve' save                               # a successful save
+}
+
+# hear REGEX COMMAND...: after the command, Orca says a line that matches.
+hear() {
+    local from=$(($(wc -l <"$workdir/spoken") + 1))
+    "${@:2}"
+    wait_for said "$from" "$1" >/dev/null || fail "after ${*:2}, Orca said: $(said "$from" .)"
+    echo "${*:2}: $(said "$from" .)"
+}
+said() { tail -n "+$1" "$workdir/spoken" | grep -e "$2" | tr '\n' ' '; }
+
+# Openbox, speech-dispatcher and Orca with fresh settings. Orca's launcher kills, or gives way
+# to, every other Orca of this user that pgrep finds; a pgrep that finds none keeps them apart.
+start_orca() {
+    for tool in openbox speech-dispatcher orca; do require "$tool" "$tool"; done
+    mkdir "$workdir/.bin" && printf '#!/bin/sh\nexit 1\n' >"$workdir/.bin/pgrep"
+    chmod +x "$workdir/.bin/pgrep" && : >"$workdir/spoken"
+    export ZEV_SPOKEN=$workdir/spoken SPEECHD_ADDRESS=unix_socket:$workdir/.speech
+    openbox --sm-disable >/dev/null 2>&1 & helper_pids+=($!)
+    speech-dispatcher -s -t 0 -C "$(dirname "$0")/speech" -S "$workdir/.speech" >/dev/null 2>&1 &
+    helper_pids+=($!)
+    PATH=$workdir/.bin:$PATH command orca -u "$workdir/.orca" >/dev/null 2>&1 & helper_pids+=($!)
+    wait_for grep -q . "$workdir/spoken" || fail "Orca said nothing"
+}
+
 start_xvfb
-[ "$CASE" != accessibility ] || start_accessibility_bus
+[[ ! $CASE =~ ^(accessibility|orca)$ ]] || start_accessibility_bus
+[ "$CASE" != orca ] || start_orca
 start_zev
 "$CASE"
 zev_running || fail "zev is no longer running"

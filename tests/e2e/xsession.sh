@@ -4,12 +4,13 @@ set -euo pipefail
 export LC_ALL=C.UTF-8 # xdotool types non-ASCII names only in a UTF-8 locale
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
-xvfb_pid="" zev_pid="" workdir=""
+xvfb_pid="" zev_pid="" workdir="" helper_pids=()
 
 cleanup() {
     local status=$?
     set +e
     if [ -n "$zev_pid" ]; then kill "$zev_pid" 2>/dev/null; wait "$zev_pid" 2>/dev/null; fi
+    for pid in "${helper_pids[@]}"; do kill -KILL "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; done
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; fi
     if [ -n "$workdir" ]; then rm -rf "$workdir"; fi
     if [ -n "${ZEV_PRIVATE_CONFIG:-}" ]; then rm -rf "$ZEV_PRIVATE_CONFIG"; fi
