@@ -225,7 +225,8 @@ private:
 
 // What the last change was, in words ("erő 2, összesen: 1"): the message that tells a screen
 // reader about a change it would not present by itself, since none of the items is ever
-// focused. It has no area, so that a reader reviewing the window never meets it.
+// focused. It has no area and is never visible, so that a reader reviewing the window line by
+// line never meets it.
 class NoticeItem : public SheetItem {
 public:
     NoticeItem(SheetSurfaceWidget* surface, const Sheet& sheet)
@@ -236,6 +237,11 @@ public:
     }
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Notification; }
     [[nodiscard]] QRect rect() const override { return {}; }
+    [[nodiscard]] QAccessible::State state() const override {
+        QAccessible::State hidden = SheetItem::state();
+        hidden.invisible = true;
+        return hidden;
+    }
     void setMessage(const QString& message) { message_ = message; }
 
 private:

@@ -99,7 +99,8 @@ orca() {
     hear 'erő 2, összesen: 1' xdotool key KP_Divide                # a left click on erő from it
     hear '^erő slider 2' xdotool key Insert+KP_Begin               # erő read again
     hear 'Túlélés 1, összesen: 1' click 1 150 145                  # a real release over Túlélés
-    hear '^notification Mentve' save                               # a successful save
+    # A successful save: Orca 43 presents the notice shown afresh, 48 the announcement itself.
+    hear '^\(notification \)*Mentve' save
 }
 
 # hear REGEX COMMAND...: after the command, Orca says a line that matches.
