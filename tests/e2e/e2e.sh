@@ -101,6 +101,8 @@ orca() {
     hear 'Túlélés 1, összesen: 1' click 1 150 145                  # a real release over Túlélés
     # A successful save: Orca 43 presents the notice shown afresh, 48 the announcement itself.
     hear '^\(notification \)*Mentve' save
+    type_name "nincs/Hos"
+    hear 'Nem sikerült menteni' save                               # a failed save's message box
 }
 
 # hear REGEX COMMAND...: after the command, Orca says a line that matches.
