@@ -56,13 +56,16 @@ run=$(mktemp -d /var/tmp/zev-root-run.XXXXXX)
 root=$run/root
 cleanup() {
     for mount in sys dev proc ""; do umount -l "$root/$mount" 2>/dev/null || true; done
-    rm -rf "$run"
+    # Never into a mount that a failed unmount left behind (the host's /dev among them).
+    rm -rf --one-file-system "$run"
 }
 trap cleanup EXIT
 mkdir -p "$run/upper" "$run/work" "$root"
 mount -t overlay overlay -o "lowerdir=$pristine,upperdir=$run/upper,workdir=$run/work" "$root"
 mount -t proc proc "$root/proc"
+# A slave copy: unmounting it must not unmount the host's own /dev/pts and /dev/shm.
 mount --rbind /dev "$root/dev"
+mount --make-rslave "$root/dev"
 mount -t sysfs sys "$root/sys"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 git clone -q "$checkout" "$root/root/project"

@@ -110,7 +110,7 @@ int locate(int fd, const struct stat& held, Place& place) {
         return errno;
     }
     // Moved or deleted since it was opened: saving by that name would miss the file.
-    return named.st_dev == held.st_dev && named.st_ino == held.st_ino ? 0 : EAGAIN;
+    return named.st_dev == held.st_dev && named.st_ino == held.st_ino ? 0 : kFileMoved;
 }
 
 // A new file in the place's folder under the first free name that nameFor gives for the place's
@@ -131,16 +131,28 @@ QByteArray createIn(const Place& place, QByteArray (*nameFor)(const QByteArray&,
     return {};
 }
 
-// Writes the content to the temporary file and renames it over the place's name; on failure the
+// Renames a new file to its name; with noReplace a file that has appeared under that name since
+// it was looked for is kept (EEXIST), where the file system can tell.
+int renameInFolder(int folder, const QByteArray& from, const QByteArray& to, bool noReplace) {
+    if (noReplace &&
+        ::renameat2(folder, from.constData(), folder, to.constData(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (noReplace && errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    return ::renameat(folder, from.constData(), folder, to.constData()) == 0 ? 0 : errno;
+}
+
+// Writes the content to the temporary file and renames it to the place's name; on failure the
 // temporary file goes.
 int commit(const Place& place, Descriptor& temporary, const QByteArray& temporaryName,
-           const QByteArray& content) {
+           const QByteArray& content, bool noReplace) {
     const int folder = place.folder.get();
     int error = writeWhole(temporary.get(), content);
     temporary.reset();
-    if (error == 0 &&
-        ::renameat(folder, temporaryName.constData(), folder, place.name.constData()) != 0) {
-        error = errno;
+    if (error == 0) {
+        error = renameInFolder(folder, temporaryName, place.name, noReplace);
     }
     if (error != 0) {
         ::unlinkat(folder, temporaryName.constData(), 0);
@@ -163,7 +175,7 @@ ReplaceOutcome createNew(const QByteArray& path, const QByteArray& content) {
     Descriptor fd;
     const QByteArray temporary = createIn(place, temporaryName, 0666, fd);
     if (!temporary.isEmpty()) {
-        return outcome(commit(place, fd, temporary, content));
+        return outcome(commit(place, fd, temporary, content, true));
     }
     const int error = errno;
     // A folder where no temporary file can be made may still take the file itself.
@@ -174,8 +186,10 @@ ReplaceOutcome createNew(const QByteArray& path, const QByteArray& content) {
         return outcome(errno == EEXIST ? error : errno);
     }
     const int writeError = writeWhole(fd.get(), content);
-    return outcome(writeError,
-                   writeError != 0 && ::unlinkat(folder, place.name.constData(), 0) != 0);
+    if (writeError != 0 && ::unlinkat(folder, place.name.constData(), 0) != 0) {
+        return {writeError, false, {}, true};
+    }
+    return outcome(writeError);
 }
 
 // Owner and group first (changing them clears set-id bits), then the attributes, then the mode;
@@ -202,7 +216,7 @@ std::optional<ReplaceOutcome> replaceByRename(const Target& target, const QByteA
         ::unlinkat(target.place.folder.get(), temporary.constData(), 0);
         return std::nullopt;
     }
-    const int error = commit(target.place, fd, temporary, content);
+    const int error = commit(target.place, fd, temporary, content, false);
     if (error == EBUSY || error == EXDEV) {
         return std::nullopt;
     }

@@ -4,16 +4,20 @@
 
 namespace zev {
 
-// Not an errno: the name leads to a folder, a device, a pipe or a socket.
+// Not errnos: the name leads to a folder, a device, a pipe or a socket; or the file the name
+// held was moved or replaced while it was being saved.
 inline constexpr int kNotRegularFile = -1;
+inline constexpr int kFileMoved = -2;
 
 // What became of one replace.
 struct ReplaceOutcome {
-    int error = 0; // errno of the first failure, or kNotRegularFile
+    int error = 0; // errno of the first failure, kNotRegularFile or kFileMoved
     // The file may hold neither its old content nor the new one.
     bool damaged = false;
     // When damaged: the file beside it that holds its whole old content, if there is one.
     QByteArray oldCopy;
+    // A new file was left with only part of the content: it could not be removed.
+    bool partialNewFile = false;
 
     [[nodiscard]] bool ok() const { return error == 0; }
 };

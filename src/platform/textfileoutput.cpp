@@ -23,12 +23,18 @@ QString reasonFor(const ReplaceOutcome& outcome) {
     case ELOOP:
         reason = QStringLiteral("túl sok szimbolikus link követi egymást");
         break;
+    case kFileMoved:
+        reason = QStringLiteral("a fájlt mentés közben áthelyezték vagy lecserélték");
+        break;
     default:
         reason = QString::fromLocal8Bit(std::strerror(outcome.error));
     }
     if (outcome.damaged) {
         reason += QStringLiteral("\nA fájl régi tartalmát sem sikerült visszaírni, "
                                  "a fájl megsérülhetett.");
+    }
+    if (outcome.partialNewFile) {
+        reason += QStringLiteral("\nA félig megírt új fájlt nem sikerült törölni.");
     }
     if (!outcome.oldCopy.isEmpty()) {
         reason += QStringLiteral("\nA régi tartalma egészben megvan itt: %1")

@@ -73,6 +73,10 @@ Form1::Form1(QWidget* parent)
     timer1_->start();
 }
 
+// The surface goes first: its accessible items read the sheet, which the members' destruction
+// ends before QWidget would delete the children.
+Form1::~Form1() { delete surface_; }
+
 void Form1::layOutControls() {
     const PointScale scale = surface_->scale();
     const QRect client = pixelsFromTwips(scale, kClientArea);

@@ -24,6 +24,9 @@ public:
     using ErrorReporter = std::function<void(const QString& message)>;
 
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
 
     void Form_Load();
     void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);

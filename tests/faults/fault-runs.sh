@@ -175,6 +175,7 @@ else
     peak=$( (cd "$work/d" && /usr/bin/time -f %M "$save_once" t.txt) 2>&1 | tail -1)
     echo "peak memory over an old file of 128 MiB: $peak KiB"
     [ "$peak" -lt 65536 ] || { echo "BAD: the old file was held in memory"; bad=$((bad + 1)); }
+    cmp -s "$work/d/t.txt" "$work/new" || { echo "BAD: the 128 MiB file was not saved"; bad=$((bad + 1)); }
 fi
 
 for outcome in "${!tally[@]}"; do
