@@ -101,8 +101,10 @@ orca() {
     hear 'Túlélés 1, összesen: 1' click 1 150 145                  # a real release over Túlélés
     # A successful save: Orca 43 presents the notice shown afresh, 48 the announcement itself.
     hear '^\(notification \)*Mentve' save
-    type_name "nincs/Hos"
-    hear 'Nem sikerült menteni' save                               # a failed save's message box
+    # A failed save's message box. A folder in the file's place makes it fail without typing,
+    # which xdotool may garble on a busy machine.
+    rm "$workdir/Karakter neve.txt" && mkdir "$workdir/Karakter neve.txt"
+    hear 'Nem sikerült menteni' save
 }
 
 # hear REGEX COMMAND...: after the command, Orca says a line that matches.
