@@ -88,6 +88,16 @@ int openFolder(const QByteArray& path, Place& place) {
     return place.folder.valid() ? 0 : errno;
 }
 
+// The folder a path puts its file in, opened, and the file's name there.
+int openPlace(const QByteArray& path, Place& place) {
+    const qsizetype slash = path.lastIndexOf('/');
+    place.name = path.mid(slash + 1);
+    if (slash < 0) {
+        return openFolder(".", place);
+    }
+    return openFolder(slash == 0 ? QByteArray("/") : path.left(slash), place);
+}
+
 int syncFolder(const Place& place) {
     return ::fsync(place.folder.get()) == 0 || errno == EBADF ? 0 : errno;
 }
@@ -99,10 +109,7 @@ int locate(int fd, const struct stat& held, Place& place) {
     if (length <= 0 || length == sizeof path) {
         return length < 0 ? errno : ENAMETOOLONG;
     }
-    const QByteArray full(path, length);
-    const qsizetype slash = full.lastIndexOf('/');
-    place.name = full.mid(slash + 1);
-    if (const int error = openFolder(slash > 0 ? full.left(slash) : QByteArray("/"), place)) {
+    if (const int error = openPlace(QByteArray(path, length), place)) {
         return error;
     }
     struct stat named {};
@@ -166,10 +173,8 @@ int commit(const Place& place, Descriptor& temporary, const QByteArray& temporar
 
 // No file yet: one appears with the whole content or none does.
 ReplaceOutcome createNew(const QByteArray& path, const QByteArray& content) {
-    const qsizetype slash = path.lastIndexOf('/');
     Place place;
-    place.name = path.mid(slash + 1);
-    if (const int error = openFolder(slash < 0 ? QByteArray(".") : path.left(slash + 1), place)) {
+    if (const int error = openPlace(path, place)) {
         return outcome(error);
     }
     Descriptor fd;

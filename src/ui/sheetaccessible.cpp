@@ -334,7 +334,7 @@ void announce(SheetSurfaceWidget* surface, const QString& message) {
 }
 
 void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after) {
-    if (!QAccessible::isActive() || before == after) {
+    if (before == after) {
         return;
     }
     const SheetAccessible* sheet = listenedSheet(surface);

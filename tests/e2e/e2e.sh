@@ -2,7 +2,8 @@
 # End-to-end tests of the real zev binary in a private Xvfb with real X input events.
 # Usage: e2e.sh ZEV-BINARY GRABWINDOW-BINARY CASE
 ZEV=$(realpath "$1") GRAB=$(realpath "$2") CASE=$3 EXPECTED_SHEET=${4:-}
-if [[ $CASE =~ ^(accessibility|orca)$ ]] && [ -z "${ZEV_PRIVATE_BUS:-}" ]; then
+needs_bus() { [[ $CASE =~ ^(accessibility|orca)$ ]]; } # the cases that listen through AT-SPI
+if needs_bus && [ -z "${ZEV_PRIVATE_BUS:-}" ]; then
     # A private session bus, so the test's accessibility bus is its own, and a private settings
     # folder, so that switching assistive technology on leaves the user's settings alone.
     "$(dirname "$0")/../require-tool.sh" dbus-daemon dbus-run-session || exit 1
@@ -131,7 +132,7 @@ start_orca() {
 }
 
 start_xvfb
-[[ ! $CASE =~ ^(accessibility|orca)$ ]] || start_accessibility_bus
+! needs_bus || start_accessibility_bus
 [ "$CASE" != orca ] || start_orca
 start_zev
 "$CASE"
