@@ -143,7 +143,7 @@ run_as() {
 
 if [ "$(id -u)" != 0 ]; then
     while read -r who expect setup; do
-        echo "left out: save_faults case '$setup' as $who: needs root, to run as other users"
+        echo "left out: save_faults case '$setup' as $who: needs root"
     done < <(cases)
 else
     mkdir -m 777 "$work/trace"
