@@ -69,10 +69,25 @@ constexpr std::array<TraitGroup, kGroupCount> kGroups{{
     {skillIndex(2, 0), 10, columnX(2), 150.0F, 0},
 }};
 
+constexpr std::array<SheetRow, kRowCount> kDrawingOrder = [] {
+    std::array<SheetRow, kRowCount> rows{};
+    size_t next = 0;
+    for (int group = 0; group < kGroupCount; ++group) {
+        const TraitGroup& g = kGroups.at(static_cast<size_t>(group));
+        for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
+            rows.at(next++) = {false, index};
+        }
+        rows.at(next++) = {true, group};
+    }
+    return rows;
+}();
+
 } // namespace
 
 const std::array<TraitDef, kTraitCount>& traitTable() { return kTraits; }
 
 const std::array<TraitGroup, kGroupCount>& traitGroups() { return kGroups; }
+
+const std::array<SheetRow, kRowCount>& drawingOrder() { return kDrawingOrder; }
 
 } // namespace zev

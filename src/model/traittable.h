@@ -39,11 +39,26 @@ inline constexpr int kAttributeCount = 9;
 inline constexpr int kGroupCount = 6;
 inline constexpr Rating kRatingCap = 5;
 
-// The 39 traits in index order, which is also drawing order and saved-file order.
+// The 39 traits in index order, which is also the saved-file order.
 const std::array<TraitDef, kTraitCount>& traitTable();
+inline const TraitDef& trait(int index) { return traitTable().at(static_cast<size_t>(index)); }
 
-// The six groups in drawing order: attribute columns 0-2, then skill columns 0-2.
+// The six groups: attribute columns 0-2, then skill columns 0-2.
 const std::array<TraitGroup, kGroupCount>& traitGroups();
+inline const TraitGroup& traitGroup(int group) {
+    return traitGroups().at(static_cast<size_t>(group));
+}
+
+// One row of the drawn sheet: a trait's, or a group's total.
+struct SheetRow {
+    bool isTotal;
+    int index; // the trait index, or the group of a total
+};
+
+inline constexpr int kRowCount = kTraitCount + kGroupCount;
+
+// The rows in drawing order: the groups in order, each its traits in index order, then its total.
+const std::array<SheetRow, kRowCount>& drawingOrder();
 
 inline constexpr int attributeIndex(int column, int row) { return 3 * column + row; }
 inline constexpr int skillIndex(int column, int row) { return kAttributeCount + 10 * column + row; }

@@ -20,11 +20,11 @@ bool RowBand::holds(float x, float y) const {
 RowBand rowBand(float x, float y) { return {x, y, x + kBandWidth, y + kBandHeight}; }
 
 RowBand traitBand(int index) {
-    const TraitDef& trait = traitTable().at(static_cast<size_t>(index));
-    RowBand band = rowBand(trait.x, trait.y);
-    band.openLeft = trait.column == 0;
-    band.openTop = trait.y == 0.0F; // the sheet's top row
-    band.openRight = trait.column == kLastColumn;
+    const TraitDef& def = trait(index);
+    RowBand band = rowBand(def.x, def.y);
+    band.openLeft = def.column == 0;
+    band.openTop = def.y == 0.0F; // the sheet's top row
+    band.openRight = def.column == kLastColumn;
     return band;
 }
 

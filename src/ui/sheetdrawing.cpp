@@ -15,8 +15,7 @@ void movePen(SheetSurface& surface, float x, float y) {
 }
 
 void drawTraitRow(Sheet& sheet, SheetSurface& surface, int index) {
-    const TraitDef& trait = traitTable().at(static_cast<size_t>(index));
-    movePen(surface, trait.x, trait.y);
+    movePen(surface, trait(index).x, trait(index).y);
     surface.Print(traitLabel(index));
     sheet.CapAt5(index);
     for (int mark = 1; mark <= sheet.rating(index); ++mark) {
@@ -25,8 +24,7 @@ void drawTraitRow(Sheet& sheet, SheetSurface& surface, int index) {
 }
 
 void drawTotalRow(const Sheet& sheet, SheetSurface& surface, int group) {
-    const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
-    movePen(surface, g.totalX, g.totalY);
+    movePen(surface, traitGroup(group).totalX, traitGroup(group).totalY);
     surface.Print(QStringLiteral("          ("));
     surface.Print(numberToDisplayText(sheet.GroupTotal(group)));
     surface.Print(QStringLiteral(")"));
@@ -49,12 +47,12 @@ const QString& traitLabel(int index) {
 
 void drawSheet(Sheet& sheet, SheetSurface& surface) {
     surface.Cls();
-    for (int group = 0; group < kGroupCount; ++group) {
-        const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
-        for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
-            drawTraitRow(sheet, surface, index);
+    for (const SheetRow& row : drawingOrder()) {
+        if (row.isTotal) {
+            drawTotalRow(sheet, surface, row.index);
+        } else {
+            drawTraitRow(sheet, surface, row.index);
         }
-        drawTotalRow(sheet, surface, group);
     }
 }
 
