@@ -1,4 +1,3 @@
-// The click editor: which trait a release hits and what it does to the sheet; it draws nothing.
 #include "ui/clickediting.h"
 
 namespace zev {

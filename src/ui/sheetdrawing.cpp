@@ -1,4 +1,3 @@
-// The sheet drawing: the whole sheet put on the surface, ratings capped on the way; no input.
 #include "ui/sheetdrawing.h"
 
 #include "platform/textconversions.h"
