@@ -1,5 +1,7 @@
 #include "model/traittable.h"
 
+#include <array>
+
 namespace zev {
 namespace {
 
@@ -84,10 +86,10 @@ constexpr std::array<SheetRow, kRowCount> kDrawingOrder = [] {
 
 } // namespace
 
-const std::array<TraitDef, kTraitCount>& traitTable() { return kTraits; }
+const TraitDef& trait(int index) { return kTraits.at(static_cast<size_t>(index)); }
 
-const std::array<TraitGroup, kGroupCount>& traitGroups() { return kGroups; }
+const TraitGroup& traitGroup(int group) { return kGroups.at(static_cast<size_t>(group)); }
 
-const std::array<SheetRow, kRowCount>& drawingOrder() { return kDrawingOrder; }
+const SheetRow& drawnRow(int position) { return kDrawingOrder.at(static_cast<size_t>(position)); }
 
 } // namespace zev

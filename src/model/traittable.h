@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -39,15 +38,11 @@ inline constexpr int kAttributeCount = 9;
 inline constexpr int kGroupCount = 6;
 inline constexpr Rating kRatingCap = 5;
 
-// The 39 traits in index order, which is also the saved-file order.
-const std::array<TraitDef, kTraitCount>& traitTable();
-inline const TraitDef& trait(int index) { return traitTable().at(static_cast<size_t>(index)); }
+// The trait at an index from 0 to 38; index order is also the order of the saved file.
+const TraitDef& trait(int index);
 
 // The six groups: attribute columns 0-2, then skill columns 0-2.
-const std::array<TraitGroup, kGroupCount>& traitGroups();
-inline const TraitGroup& traitGroup(int group) {
-    return traitGroups().at(static_cast<size_t>(group));
-}
+const TraitGroup& traitGroup(int group);
 
 // One row of the drawn sheet: a trait's, or a group's total.
 struct SheetRow {
@@ -57,8 +52,8 @@ struct SheetRow {
 
 inline constexpr int kRowCount = kTraitCount + kGroupCount;
 
-// The rows in drawing order: the groups in order, each its traits in index order, then its total.
-const std::array<SheetRow, kRowCount>& drawingOrder();
+// Drawing order: the groups in order, each its traits in index order, then its total.
+const SheetRow& drawnRow(int position);
 
 inline constexpr int attributeIndex(int column, int row) { return 3 * column + row; }
 inline constexpr int skillIndex(int column, int row) { return kAttributeCount + 10 * column + row; }

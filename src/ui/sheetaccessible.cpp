@@ -77,9 +77,7 @@ public:
 
 protected:
     // The trait index, or the group of a total.
-    [[nodiscard]] int index() const {
-        return drawingOrder().at(static_cast<size_t>(position_)).index;
-    }
+    [[nodiscard]] int index() const { return drawnRow(position_).index; }
     [[nodiscard]] SheetSource* source() const { return sourceOf(surface_.data()); }
 
     // Once the source is gone an item reads an empty sheet, as a view's cell reads an empty model.
@@ -230,7 +228,7 @@ public:
 };
 
 SheetItem* rowItem(SheetSurfaceWidget* surface, int position) {
-    if (drawingOrder().at(static_cast<size_t>(position)).isTotal) {
+    if (drawnRow(position).isTotal) {
         return new TotalItem(surface, position);
     }
     return new TraitItem(surface, position);
@@ -341,7 +339,7 @@ void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const She
     }
     QStringList said;
     for (int position = 0; position < kRowCount; ++position) {
-        const SheetRow& row = drawingOrder().at(static_cast<size_t>(position));
+        const SheetRow& row = drawnRow(position);
         QAccessibleInterface* item = sheet->child(position);
         if (row.isTotal && before.GroupTotal(row.index) != after.GroupTotal(row.index)) {
             QAccessibleEvent event(item, QAccessible::NameChanged);

@@ -36,7 +36,7 @@ const QString& traitLabel(int index) {
     static const std::array<QString, kTraitCount> labels = [] {
         std::array<QString, kTraitCount> converted;
         for (size_t i = 0; i < converted.size(); ++i) {
-            const std::string_view label = traitTable().at(i).label;
+            const std::string_view label = trait(static_cast<int>(i)).label;
             converted.at(i) = QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
         }
         return converted;
@@ -46,7 +46,8 @@ const QString& traitLabel(int index) {
 
 void drawSheet(Sheet& sheet, SheetSurface& surface) {
     surface.Cls();
-    for (const SheetRow& row : drawingOrder()) {
+    for (int position = 0; position < kRowCount; ++position) {
+        const SheetRow& row = drawnRow(position);
         if (row.isTotal) {
             drawTotalRow(sheet, surface, row.index);
         } else {
