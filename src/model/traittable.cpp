@@ -71,25 +71,19 @@ constexpr std::array<TraitGroup, kGroupCount> kGroups{{
     {skillIndex(2, 0), 10, columnX(2), 150.0F, 0},
 }};
 
-constexpr std::array<SheetRow, kRowCount> kDrawingOrder = [] {
-    std::array<SheetRow, kRowCount> rows{};
-    size_t next = 0;
-    for (int group = 0; group < kGroupCount; ++group) {
-        const TraitGroup& g = kGroups.at(static_cast<size_t>(group));
-        for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
-            rows.at(next++) = {false, index};
-        }
-        rows.at(next++) = {true, group};
-    }
-    return rows;
-}();
-
 } // namespace
 
 const TraitDef& trait(int index) { return kTraits.at(static_cast<size_t>(index)); }
 
 const TraitGroup& traitGroup(int group) { return kGroups.at(static_cast<size_t>(group)); }
 
-const SheetRow& drawnRow(int position) { return kDrawingOrder.at(static_cast<size_t>(position)); }
+SheetRow drawnRow(int position) {
+    int group = 0;
+    for (; position > traitGroup(group).count; ++group) { // past the group's traits and total
+        position -= traitGroup(group).count + 1;
+    }
+    const TraitGroup& g = traitGroup(group);
+    return position < g.count ? SheetRow{false, g.firstIndex + position} : SheetRow{true, group};
+}
 
 } // namespace zev

@@ -17,11 +17,6 @@ struct TraitDef {
     float x;    // drawing position of the row, in points
     float y;
     Rating floor;
-
-    // The label without its trailing blanks: "erő".
-    [[nodiscard]] constexpr std::string_view name() const {
-        return label.substr(0, label.find_last_not_of(' ') + 1);
-    }
 };
 
 // One column of one block, with the position of its total row.
@@ -52,8 +47,9 @@ struct SheetRow {
 
 inline constexpr int kRowCount = kTraitCount + kGroupCount;
 
-// Drawing order: the groups in order, each its traits in index order, then its total.
-const SheetRow& drawnRow(int position);
+// The row drawn at a position from 0 to 44: the groups in order, each with its traits in index
+// order and then its total.
+SheetRow drawnRow(int position);
 
 inline constexpr int attributeIndex(int column, int row) { return 3 * column + row; }
 inline constexpr int skillIndex(int column, int row) { return kAttributeCount + 10 * column + row; }

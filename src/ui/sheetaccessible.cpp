@@ -2,20 +2,18 @@
 
 #include "platform/sheetsurfacewidget.h"
 #include "ui/clickediting.h"
+#include "ui/sheetdrawing.h"
 
 #include <QPointer>
 
 #include <algorithm>
 #include <cmath>
-#include <string_view>
 
 namespace zev {
 namespace {
 
-QString traitName(int index) {
-    const std::string_view name = trait(index).name();
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
+// The name a reader hears: the label without its blanks.
+QString traitName(int index) { return traitLabel(index).trimmed(); }
 
 // Asked afresh each time rather than kept: while the parent is being destroyed it is a source no
 // longer, so nothing reads a sheet that is gone.
@@ -83,8 +81,7 @@ protected:
     // Once the source is gone an item reads an empty sheet, as a view's cell reads an empty model.
     [[nodiscard]] const Sheet& sheet() const {
         static const Sheet gone;
-        const SheetSource* from = source();
-        return from != nullptr ? from->sheet() : gone;
+        return source() != nullptr ? source()->sheet() : gone;
     }
 
     [[nodiscard]] QRect screenRect(const RowBand& band) const {
@@ -227,13 +224,6 @@ public:
     }
 };
 
-SheetItem* rowItem(SheetSurfaceWidget* surface, int position) {
-    if (drawnRow(position).isTotal) {
-        return new TotalItem(surface, position);
-    }
-    return new TraitItem(surface, position);
-}
-
 } // namespace
 
 // What the last change was, in words ("erő 2, összesen: 1"): the message that tells a screen
@@ -263,8 +253,11 @@ private:
 SheetAccessible::SheetAccessible(SheetSurfaceWidget* surface)
     : QAccessibleWidget(surface, QAccessible::Client) {
     for (int position = 0; position < kRowCount; ++position) {
+        SheetItem* item = drawnRow(position).isTotal
+                              ? static_cast<SheetItem*>(new TotalItem(surface, position))
+                              : new TraitItem(surface, position);
         children_.at(static_cast<size_t>(position)) =
-            QAccessible::registerAccessibleInterface(rowItem(surface, position));
+            QAccessible::registerAccessibleInterface(item);
     }
     notice_ = new NoticeItem(surface, kRowCount);
     children_.back() = QAccessible::registerAccessibleInterface(notice_);
@@ -339,7 +332,7 @@ void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const She
     }
     QStringList said;
     for (int position = 0; position < kRowCount; ++position) {
-        const SheetRow& row = drawnRow(position);
+        const SheetRow row = drawnRow(position);
         QAccessibleInterface* item = sheet->child(position);
         if (row.isTotal && before.GroupTotal(row.index) != after.GroupTotal(row.index)) {
             QAccessibleEvent event(item, QAccessible::NameChanged);

@@ -47,7 +47,7 @@ const QString& traitLabel(int index) {
 void drawSheet(Sheet& sheet, SheetSurface& surface) {
     surface.Cls();
     for (int position = 0; position < kRowCount; ++position) {
-        const SheetRow& row = drawnRow(position);
+        const SheetRow row = drawnRow(position);
         if (row.isTotal) {
             drawTotalRow(sheet, surface, row.index);
         } else {
