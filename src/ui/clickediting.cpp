@@ -38,12 +38,12 @@ std::optional<int> TraitAt(float x, float y) {
 
 void applyRelease(Sheet& sheet, std::int16_t button, float x, float y) {
     if (button == kLeftButton) {
-        if (const std::optional<int> trait = TraitAt(x, y)) {
-            sheet.Raise(*trait);
+        if (const std::optional<int> hit = TraitAt(x, y)) {
+            sheet.Raise(*hit);
         }
     } else if (button == kRightButton) {
-        if (const std::optional<int> trait = TraitAt(x, y)) {
-            sheet.Lower(*trait);
+        if (const std::optional<int> hit = TraitAt(x, y)) {
+            sheet.Lower(*hit);
         }
         sheet.ApplyFloors();
     }

@@ -80,7 +80,7 @@ protected:
 
     // Once the source is gone an item reads an empty sheet, as a view's cell reads an empty model.
     [[nodiscard]] const Sheet& sheet() const {
-        static const Sheet gone;
+        static const Sheet gone = Sheet();
         return source() != nullptr ? source()->sheet() : gone;
     }
 
