@@ -15,8 +15,8 @@ namespace {
 // The name a reader hears: the label without its blanks.
 QString traitName(int index) { return traitLabel(index).trimmed(); }
 
-// Asked afresh each time rather than kept: while the parent is being destroyed it is a source no
-// longer, so nothing reads a sheet that is gone.
+// Found afresh each time rather than kept: once the parent's own part is destroyed, while QWidget
+// deletes the children, it is a source no longer, so nothing reads a sheet that is gone.
 SheetSource* sourceOf(const QWidget* surface) {
     return surface != nullptr ? dynamic_cast<SheetSource*>(surface->parentWidget()) : nullptr;
 }
