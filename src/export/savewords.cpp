@@ -10,6 +10,24 @@ namespace {
 
 constexpr qsizetype kLongestShownName = 60;
 
+// A name is shown on one line and at a length a message box can hold: control characters as
+// their visible symbols, the middle of a long name left out.
+QString shownName(const QString& name) {
+    QString shown = name;
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20) {
+            c = QChar(0x2400 + c.unicode());
+        } else if (c.unicode() == 0x7f) {
+            c = QChar(0x2421);
+        }
+    }
+    if (shown.size() > kLongestShownName) {
+        const qsizetype half = kLongestShownName / 2;
+        shown = shown.left(half) + u'…' + shown.right(half);
+    }
+    return shown;
+}
+
 QString errorText(int error) {
     switch (error) {
     case EACCES:
@@ -30,28 +48,10 @@ QString stepText(const ReplaceOutcome& outcome) {
         return QStringLiteral("a fájlt mentés közben áthelyezték vagy lecserélték");
     case ReplaceStep::Copy:
         return QStringLiteral("a régi tartalomról nem sikerült másolatot készíteni (%1): %2")
-            .arg(QFile::decodeName(outcome.copy.c_str()), errorText(outcome.error));
+            .arg(shownName(QFile::decodeName(outcome.copy.c_str())), errorText(outcome.error));
     default:
         return errorText(outcome.error);
     }
-}
-
-// A name is shown on one line and at a length a message box can hold: control characters as
-// their visible symbols, the middle of a long name left out.
-QString shownName(const QString& name) {
-    QString shown = name;
-    for (QChar& c : shown) {
-        if (c.unicode() < 0x20) {
-            c = QChar(0x2400 + c.unicode());
-        } else if (c.unicode() == 0x7f) {
-            c = QChar(0x2421);
-        }
-    }
-    if (shown.size() > kLongestShownName) {
-        const qsizetype half = kLongestShownName / 2;
-        shown = shown.left(half) + u'…' + shown.right(half);
-    }
-    return shown;
 }
 
 } // namespace

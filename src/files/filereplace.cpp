@@ -215,7 +215,7 @@ ReplaceOutcome rewriteInPlace(const Target& target, std::string_view content) {
     OldCopy copy;
     if (const int error = keepOldCopy(target, copy)) {
         ReplaceOutcome outcome = failure(ReplaceStep::Copy, error);
-        outcome.copy = copy.place.shownFolder;
+        outcome.copy = copy.place.shown(target.place.name + '~');
         return outcome;
     }
     const int fd = target.fd.get();

@@ -47,8 +47,8 @@ struct ReplaceOutcome {
     ReplaceStep failed = ReplaceStep::None;
     int error = 0;         // the errno of the failure, where it has one
     bool oldIntact = true; // the file still holds its whole old content (or, if new, is absent)
-    // With oldIntact false, where the whole old content lies; when the copy failed, where it
-    // was to go.
+    // With oldIntact false, where the whole old content lies; when the copy failed, the name it
+    // was to have.
     std::string copy;
     bool partialNewFile = false; // a new file was left with part of the content
 
