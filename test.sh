@@ -22,4 +22,4 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEV_WARNINGS_AS_ERRORS=O
 cmake --build build -j"$jobs"
 ctest --test-dir build --no-tests=error --output-on-failure --timeout 300 -j"$jobs"
 
-tests/left-out.sh build-sanitize build
+tools/left-out.sh build-sanitize build

@@ -32,4 +32,4 @@ dd if=/dev/zero of="$dir/full/filler" bs=1k 2>/dev/null
 echo "free bytes left: $(df -B1 --output=avail "$dir/full" | tail -1)"
 
 ZEV_FULL_DISK_DIR=$dir/full ZEV_OVERLAY_DIR=$dir/merged QT_QPA_PLATFORM=offscreen \
-    "$test_binary" fullDiskKeepsTheOlderFile savingInAnOverlayCopiesTheFileUp
+    "$test_binary" savesOnFileSystemsOfTheirOwn
