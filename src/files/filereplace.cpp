@@ -103,7 +103,9 @@ ReplaceOutcome createDirectly(const Place& place, std::string_view content, int 
 
 // No file yet. It is made 0666 as any new file, so that it takes the mode and access control
 // list that the umask and the folder give one, but inside a 0700 folder of its own beside its
-// place, so that no one else can open it half written; it appears under its name whole.
+// place, so that no one else can open it half written; it appears under its name whole. A
+// folder's default access control list may leave even its owner out of such a folder: then the
+// file is made directly.
 ReplaceOutcome createNew(const Place& place, std::string_view content) {
     const int folder = place.folder.get();
     const std::string nest = temporaryName();
@@ -114,12 +116,13 @@ ReplaceOutcome createNew(const Place& place, std::string_view content) {
     Descriptor fd(inside.valid()
                       ? ::openat(inside.get(), "new", O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)
                       : -1);
-    const int openError = fd.valid() ? 0 : errno;
-    const int error = fd.valid() ? commit(place, inside.get(), "new", fd, content, true) : 0;
-    ::unlinkat(folder, nest.c_str(), AT_REMOVEDIR);
-    if (openError != 0) {
-        return failure(ReplaceStep::Open, openError);
+    if (!fd.valid()) {
+        const int error = errno;
+        ::unlinkat(folder, nest.c_str(), AT_REMOVEDIR);
+        return createDirectly(place, content, error);
     }
+    const int error = commit(place, inside.get(), "new", fd, content, true);
+    ::unlinkat(folder, nest.c_str(), AT_REMOVEDIR);
     return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
 }
 

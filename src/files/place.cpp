@@ -85,11 +85,10 @@ int findPlace(const std::string& path, Place& place) {
         if (const int error = enter(target, place)) {
             return error;
         }
+        // Whatever stops a look at the name, the open that follows reports it.
         struct stat info {};
-        if (::fstatat(place.folder.get(), place.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-            return errno == ENOENT ? 0 : errno;
-        }
-        if (!S_ISLNK(info.st_mode)) {
+        if (::fstatat(place.folder.get(), place.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISLNK(info.st_mode)) {
             return 0;
         }
         if (followed == kMostLinksFollowed) {
@@ -104,15 +103,17 @@ int findPlace(const std::string& path, Place& place) {
 
 int openPrivateFolder(Place& place) {
     const std::string folder = stateHome() + "/zev";
+    place.shownFolder = folder;
     // Each missing folder on the way is made private, as the base folders of a desktop are.
     for (size_t slash = folder.find('/', 1); slash != std::string::npos;
          slash = folder.find('/', slash + 1)) {
-        ::mkdir(folder.substr(0, slash).c_str(), 0700);
+        if (::mkdir(folder.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) {
+            return errno;
+        }
     }
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
         return errno;
     }
-    place.shownFolder = folder;
     return openFolder(AT_FDCWD, folder, place);
 }
 

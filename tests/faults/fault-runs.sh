@@ -143,7 +143,15 @@ for old in longer shorter equal; do for kind in atomic in-place locked new dangl
     fi
     fresh "$kind" "$old"
     save "$kind" strace -f -qq -o "$work/log" -e trace=%file,%desc,getppid
-    judge "$kind" "$old" $? "no fault" $way
+    status=$?
+    [ "$status" = 0 ] || status="$status, where nothing failed,"
+    judge "$kind" "$old" "$status" "no fault" $way
+    # What no outcome shows: the private folder and a new file's own folder are the user's
+    # alone, and an ordinary user's save makes no temporary file only to rewrite in place.
+    { [ "$kind" != locked ] || [ "$(stat -c %a "$XDG_STATE_HOME/zev")" = 700 ]; } &&
+        { [ "$kind" != new ] || grep -q 'mkdirat(.*, 0700)' "$work/log"; } &&
+        { $root || [ "$kind" = new ] || [ "$kind" = dangling ] || ! grep -q '\.zev-' "$work/log"; } ||
+        { echo "BAD: $kind, $old: a folder others may enter, or a needless temporary file"; bad=$((bad + 1)); }
     [ "$kind" = atomic ] && way= # a failed step on the way to a rename may turn to the other way
     # The save's calls: those between the two getppid markers, each with its ordinal among the
     # calls of that name, which is what strace's when= counts.
