@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # One save, then the same save again once for every file-system call it makes with that call
-# failing (ENOSPC, EIO, EDQUOT), once for every call with the process killed there, once for
+# failing (ENOSPC, EIO, EDQUOT; a write also storing nothing), once for every call with the
+# process killed there, once for
 # every write storing only part of its bytes (then the next write failing, or going on), and
 # once for every write failing with every write after it, the one that would put the old bytes
 # back too. Run over a plain file (replaced by a rename when root saves), over one of two hard
@@ -160,11 +161,16 @@ for old in longer shorter equal; do for kind in atomic in-place locked new dangl
          marks == 1 && name ~ /^[a-z_0-9]+$/ { print name, seen[name] }' "$work/log" >"$work/calls"
     echo "$kind, $old: $(wc -l <"$work/calls") file-system calls in one save: $(awk '{ print $1 }' "$work/calls" | sort | uniq -c | awk '{ printf "%s %s, ", $2, $1 }')"
     while read -r call nth; do
-        for fault in error=ENOSPC error=EIO error=EDQUOT signal=KILL; do
+        for fault in error=ENOSPC error=EIO error=EDQUOT signal=KILL $([ "$call" = pwrite64 ] && echo retval=0); do
             fresh "$kind" "$old"
             save "$kind" timeout 10 strace -f -qq -o /dev/null -e trace="$call" \
                 -e inject="$call:$fault:when=$nth" 2>/dev/null
-            judge "$kind" "$old" $? "$call #$nth $fault" $way 2>/dev/null
+            status=$?
+            # A write that stored nothing, or a read of the old content (only ever for its copy)
+            # that failed, must fail the save: its bytes are not where they were to go.
+            [[ $call:$fault == pread64:error* || $fault == retval=0 ]] && [ "$status" = 0 ] &&
+                status="0, though the copy or the content was not written whole,"
+            judge "$kind" "$old" "$status" "$call #$nth $fault" $way 2>/dev/null
         done
         # This write failing, and every one after it: putting the old bytes back fails too.
         [ "$call" = pwrite64 ] || continue
