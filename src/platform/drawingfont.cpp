@@ -1,6 +1,7 @@
 #include "platform/drawingfont.h"
 
 #include <QFontInfo>
+
 #include <cstdio>
 
 namespace zev {
