@@ -22,7 +22,7 @@ fail() { echo "FAIL: package-check: $*" >&2; exit 1; }
 say "build dependencies"
 apt-get update -q >/dev/null
 apt-get install -y -q --no-install-recommends build-essential dpkg-dev lintian devscripts \
-    autopkgtest >/dev/null
+    autopkgtest appstream >/dev/null
 apt-get build-dep -y -q ./ >/dev/null
 
 # build NAME: the package from a clean copy of the tree in a folder of its own.
@@ -54,6 +54,13 @@ mapfile -t files < <(dpkg-deb -c "$work/first/$deb" | awk '{ print substr($6, 2)
     sed 's|/$||' | grep .)
 for file in "${files[@]}"; do [ -e "$file" ] && echo "$file"; done >"$work/before"
 apt-get install -y -q "$work/first/$deb" >/dev/null
+
+say "appstreamcli validate"
+# What debian/zev.lintian-overrides accepts, and nothing more: the project has no homepage.
+metainfo=/usr/share/metainfo/io.github.zev.zev.metainfo.xml
+appstreamcli validate --no-net "$metainfo" | tee "$work/appstream.log" || true
+! grep -E '^[EW]: ' "$work/appstream.log" | grep -v url-homepage-missing ||
+    fail "appstreamcli finds more than the missing homepage"
 
 say "hardening-check /usr/bin/zev"
 hardening-check /usr/bin/zev | tee "$work/hardening.log" || true
