@@ -56,7 +56,7 @@ for file in "${files[@]}"; do [ -e "$file" ] && echo "$file"; done >"$work/befor
 apt-get install -y -q "$work/first/$deb" >/dev/null
 
 say "appstreamcli validate"
-# What debian/zev.lintian-overrides accepts, and nothing more: the project has no homepage.
+# What debian/appstream.lintian-overrides accepts, and nothing more: the project has no homepage.
 metainfo=/usr/share/metainfo/io.github.zev.zev.metainfo.xml
 appstreamcli validate --no-net "$metainfo" | tee "$work/appstream.log" || true
 ! grep -E '^[EW]: ' "$work/appstream.log" | grep -v url-homepage-missing ||
