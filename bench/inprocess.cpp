@@ -1,5 +1,5 @@
 // In-process timings: release to repainted sheet, one save, one idle timer tick.
-// Prints "name median" lines.
+// Prints "name median" lines. With --save-over PATH it only saves once, to PATH.
 #include "export/sheetsaver.h"
 #include "platform/sheetsurfacewidget.h"
 #include "ui/form1.h"
@@ -99,6 +99,11 @@ int main(int argc, char** argv) {
         std::printf("accessible_release_to_redraw_us %.1f\n",
                     releaseToRedraw(form, smoke ? 50 : 5000));
         return 0;
+    }
+    if (const qsizetype at = QCoreApplication::arguments().indexOf(QStringLiteral("--save-over"));
+        at > 0) {
+        // One save over the file named, for the peak memory it takes and nothing else.
+        return zev::saveSheet(form.sheet(), QCoreApplication::arguments().value(at + 1)).ok ? 0 : 1;
     }
     std::printf("release_to_redraw_us %.1f\n", releaseToRedraw(form, smoke ? 50 : 20000));
     std::printf("save_us %.1f\n", save(form.sheet(), smoke ? 5 : 500));

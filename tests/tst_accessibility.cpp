@@ -94,10 +94,14 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
             QCOMPARE(value->currentValue().toInt(), form->sheet().rating(index));
             QCOMPARE(value->minimumValue().toInt(), facts::floor(index));
             QCOMPARE(value->maximumValue().toInt(), 5);
-            const QRect r = item->rect().translated(-form->surface()->mapToGlobal(QPoint()));
+            QCOMPARE(item->childCount(), 0);
+            QCOMPARE(item->child(0), nullptr);
+            const QPoint origin = form->surface()->mapToGlobal(QPoint());
+            const QRect r = item->rect().translated(-origin);
             const PointScale s = form->surface()->scale();
             for (const QPoint p : {r.topLeft(), r.bottomRight()}) { // a release there hits it
                 QCOMPARE(TraitAt(s.pointsFromPixels(p.x()), s.pointsFromPixels(p.y())), index);
+                QCOMPARE(item->textInterface()->offsetAtPoint(p + origin), 0); // the whole row
             }
             QCOMPARE(item->textInterface()->text(0, 99),
                      facts::name(index) + ' ' + QString::number(value->currentValue().toInt()));
@@ -171,6 +175,7 @@ void TestAccessibility::actionsAreReleasesOverTheRow() {
             form->sheet().setRating(index, Rating(start));
             form->cucc();
         }
+        QCOMPARE(sheetOf(*clicked)->indexOfChild(traitItem(*acted, index)), -1); // not its own
         traitItem(*acted, index)->actionInterface()->doAction(action);
         clickAt(*clicked, button, row.x + 7.0F, row.y + 2.0F);
         QCOMPARE(acted->sheet(), clicked->sheet());

@@ -1,4 +1,5 @@
 // Number and text conversions used by the totals, the timer's Tag and the saved file.
+#include "export/sheetfile.h"
 #include "platform/textconversions.h"
 
 #include <QTest>
@@ -34,7 +35,7 @@ void TestConversions::displayText() {
     QFETCH(QString, display);
     QFETCH(QByteArray, line);
     QCOMPARE(numberToDisplayText(std::int16_t(value)), display);
-    QCOMPARE(integerLine(std::int16_t(value)), line);
+    QCOMPARE(QByteArray::fromStdString(integerLine(std::int16_t(value))), line);
 }
 
 void TestConversions::textToNumber_data() {

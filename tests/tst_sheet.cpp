@@ -99,7 +99,7 @@ void TestSheet::groupTotal() {
     QFETCH(int, total);
     Sheet sheet;
     sheet.Reset();
-    const TraitGroup& g = traitGroups().at(size_t(group));
+    const TraitGroup& g = traitGroup(group);
     for (int i = g.firstIndex; i < g.firstIndex + g.count; ++i) {
         sheet.setRating(i, Rating(rating));
     }
@@ -114,7 +114,7 @@ void TestSheet::groupTotal() {
 
 void TestSheet::tableHoldsEveryTraitAsUsersKnowIt() {
     for (int index = 0; index < 39; ++index) {
-        const TraitDef& t = traitTable().at(size_t(index));
+        const TraitDef& t = trait(index);
         const facts::TraitRow& row = facts::kTraits.at(size_t(index));
         QCOMPARE(QString::fromUtf8(t.label.data(), qsizetype(t.label.size())), facts::label(index));
         QCOMPARE(t.x, row.x);

@@ -2,13 +2,18 @@
 # Runs one command in a clean clone of this checkout inside a fresh, minimal Debian root: no
 # compiler, no CMake, no Qt, no fonts, no X server, as a newcomer's machine starts.
 #
-#   tools/debian-root.sh SUITE 'COMMAND'      e.g. tools/debian-root.sh trixie ./test.sh
+#   tools/debian-root.sh [--user] SUITE 'COMMAND'      e.g. tools/debian-root.sh trixie ./test.sh
+#
+# With --user the command runs as "newcomer", an ordinary user made in the root, in no group but
+# its own and allowed sudo without a password, from a clone in its home folder.
 #
 # Needs root and the Debian mirror. The root is made once per suite with debootstrap (minbase)
 # and kept read-only below an overlay, so every run starts from the same pristine state and
 # leaves it so. What is committed is what runs. ZEV_DEBIAN_MIRROR names another mirror;
 # ZEV_ROOT_CACHE another folder for the pristine roots.
 set -euo pipefail
+as_user=false
+if [ "${1:-}" = --user ]; then as_user=true; shift; fi
 suite=${1:?usage: debian-root.sh SUITE COMMAND} command=${2:?usage: debian-root.sh SUITE COMMAND}
 checkout=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
 cache=${ZEV_ROOT_CACHE:-/var/tmp/zev-debian}
@@ -68,9 +73,21 @@ mount --rbind /dev "$root/dev"
 mount --make-rslave "$root/dev"
 mount -t sysfs sys "$root/sys"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
-git clone -q "$checkout" "$root/root/project"
-
 say "running '$command' in a fresh Debian $suite root ($(cat "$root/etc/debian_version"))"
-chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI="${CI:-true}" \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    /bin/bash -c "cd /root/project && $command"
+in_root() {
+    chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 CI="${CI:-true}" \
+        PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@"
+}
+if ! $as_user; then
+    git clone -q "$checkout" "$root/root/project"
+    in_root /bin/bash -c "cd /root/project && $command"
+    exit
+fi
+retry "installing sudo" in_root sh -c 'apt-get update -q && apt-get install -y -q sudo' >/dev/null
+in_root sh -c 'useradd -m -s /bin/bash newcomer &&
+    echo "newcomer ALL=(ALL) NOPASSWD: ALL" >/etc/sudoers.d/newcomer'
+git clone -q "$checkout" "$root/home/newcomer/project"
+in_root chown -R newcomer:newcomer /home/newcomer/project
+say "as the ordinary user newcomer ($(in_root id newcomer))"
+in_root runuser -u newcomer -- /usr/bin/env -i HOME=/home/newcomer LANG=C.UTF-8 CI="${CI:-true}" \
+    USER=newcomer PATH=/usr/local/bin:/usr/bin:/bin /bin/bash -c "cd ~/project && $command"

@@ -1,20 +1,23 @@
 #include "export/sheetsaver.h"
 
-#include "platform/textconversions.h"
-#include "platform/textfileoutput.h"
+#include "export/savewords.h"
+#include "export/sheetfile.h"
+#include "files/filereplace.h"
+
+#include <QFile>
 
 namespace zev {
 
 SaveResult saveSheet(const Sheet& sheet, const QString& path) {
-    QByteArray content;
-    for (int index = 0; index < kTraitCount; ++index) {
-        content += integerLine(sheet.rating(index));
+    if (const QString refusal = nameRefusal(path); !refusal.isEmpty()) {
+        return {false, saveFailureMessage(path, refusal)};
     }
-    const QString error = writeTextFile(path, content);
-    if (error.isEmpty()) {
+    const ReplaceOutcome outcome =
+        replaceFileContent(QFile::encodeName(path).toStdString(), sheetFileContent(sheet));
+    if (outcome.ok()) {
         return {true, {}};
     }
-    return {false, QStringLiteral("Nem sikerült menteni: %1\n%2").arg(path, error)};
+    return {false, saveFailureMessage(path, replaceFailureReason(outcome))};
 }
 
 } // namespace zev

@@ -12,7 +12,7 @@ struct SaveResult {
 };
 
 // Writes the 39 ratings, one line each in trait-index order, to the file at path; an existing
-// file gets the new content as platform/filereplace.h says.
+// file gets the new content as files/filereplace.h says.
 SaveResult saveSheet(const Sheet& sheet, const QString& path);
 
 } // namespace zev

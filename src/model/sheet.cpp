@@ -14,9 +14,8 @@ void Sheet::Raise(int index) { setRating(index, static_cast<Rating>(rating(index
 void Sheet::Lower(int index) { setRating(index, static_cast<Rating>(rating(index) - 1)); }
 
 void Sheet::ApplyFloors() {
-    const auto& traits = traitTable();
     for (int index = 0; index < kTraitCount; ++index) {
-        const Rating floor = traits.at(static_cast<size_t>(index)).floor;
+        const Rating floor = trait(index).floor;
         if (rating(index) < floor) {
             setRating(index, floor);
         }
@@ -30,7 +29,7 @@ void Sheet::CapAt5(int index) {
 }
 
 Rating Sheet::GroupTotal(int group) const {
-    const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
+    const TraitGroup& g = traitGroup(group);
     Rating total = 0;
     for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
         total = static_cast<Rating>(total + rating(index));

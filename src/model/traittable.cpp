@@ -1,5 +1,7 @@
 #include "model/traittable.h"
 
+#include <array>
+
 namespace zev {
 namespace {
 
@@ -71,8 +73,17 @@ constexpr std::array<TraitGroup, kGroupCount> kGroups{{
 
 } // namespace
 
-const std::array<TraitDef, kTraitCount>& traitTable() { return kTraits; }
+const TraitDef& trait(int index) { return kTraits.at(static_cast<size_t>(index)); }
 
-const std::array<TraitGroup, kGroupCount>& traitGroups() { return kGroups; }
+const TraitGroup& traitGroup(int group) { return kGroups.at(static_cast<size_t>(group)); }
+
+SheetRow drawnRow(int position) {
+    int group = 0;
+    for (; position > traitGroup(group).count; ++group) { // past the group's traits and total
+        position -= traitGroup(group).count + 1;
+    }
+    const TraitGroup& g = traitGroup(group);
+    return position < g.count ? SheetRow{false, g.firstIndex + position} : SheetRow{true, group};
+}
 
 } // namespace zev

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -18,11 +17,6 @@ struct TraitDef {
     float x;    // drawing position of the row, in points
     float y;
     Rating floor;
-
-    // The label without its trailing blanks: "erő".
-    [[nodiscard]] constexpr std::string_view name() const {
-        return label.substr(0, label.find_last_not_of(' ') + 1);
-    }
 };
 
 // One column of one block, with the position of its total row.
@@ -39,11 +33,23 @@ inline constexpr int kAttributeCount = 9;
 inline constexpr int kGroupCount = 6;
 inline constexpr Rating kRatingCap = 5;
 
-// The 39 traits in index order, which is also drawing order and saved-file order.
-const std::array<TraitDef, kTraitCount>& traitTable();
+// The trait at an index from 0 to 38; index order is also the order of the saved file.
+const TraitDef& trait(int index);
 
-// The six groups in drawing order: attribute columns 0-2, then skill columns 0-2.
-const std::array<TraitGroup, kGroupCount>& traitGroups();
+// The six groups: attribute columns 0-2, then skill columns 0-2.
+const TraitGroup& traitGroup(int group);
+
+// One row of the drawn sheet: a trait's, or a group's total.
+struct SheetRow {
+    bool isTotal;
+    int index; // the trait index, or the group of a total
+};
+
+inline constexpr int kRowCount = kTraitCount + kGroupCount;
+
+// The row drawn at a position from 0 to 44: the groups in order, each with its traits in index
+// order and then its total.
+SheetRow drawnRow(int position);
 
 inline constexpr int attributeIndex(int column, int row) { return 3 * column + row; }
 inline constexpr int skillIndex(int column, int row) { return kAttributeCount + 10 * column + row; }

@@ -48,8 +48,4 @@ double textToNumber(const QString& text) {
     return QStringView(text).mid(start, at - start).toDouble();
 }
 
-QByteArray integerLine(std::int16_t value) {
-    return numberToDisplayText(value).toLatin1() + QByteArrayLiteral(" \r\n");
-}
-
 } // namespace zev

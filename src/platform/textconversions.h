@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-// The few number-to-text and text-to-number conversions the window and the saved file rely on.
+// The few number-to-text and text-to-number conversions the window relies on.
 namespace zev {
 
 // " 12" for zero or more, "-3" below zero; no trailing blank.
@@ -15,8 +15,5 @@ QString integerToText(int value);
 
 // The number at the start of the text (leading blanks skipped), 0 when there is none.
 double textToNumber(const QString& text);
-
-// One line of the saved file: the display text of the value, one blank, CR LF.
-QByteArray integerLine(std::int16_t value);
 
 } // namespace zev

@@ -1,4 +1,3 @@
-// The click editor: which trait a release hits and what it does to the sheet; it draws nothing.
 #include "ui/clickediting.h"
 
 namespace zev {
@@ -20,11 +19,11 @@ bool RowBand::holds(float x, float y) const {
 RowBand rowBand(float x, float y) { return {x, y, x + kBandWidth, y + kBandHeight}; }
 
 RowBand traitBand(int index) {
-    const TraitDef& trait = traitTable().at(static_cast<size_t>(index));
-    RowBand band = rowBand(trait.x, trait.y);
-    band.openLeft = trait.column == 0;
-    band.openTop = trait.y == 0.0F; // the sheet's top row
-    band.openRight = trait.column == kLastColumn;
+    const TraitDef& def = trait(index);
+    RowBand band = rowBand(def.x, def.y);
+    band.openLeft = def.column == 0;
+    band.openTop = def.y == 0.0F; // the sheet's top row
+    band.openRight = def.column == kLastColumn;
     return band;
 }
 
@@ -39,12 +38,12 @@ std::optional<int> TraitAt(float x, float y) {
 
 void applyRelease(Sheet& sheet, std::int16_t button, float x, float y) {
     if (button == kLeftButton) {
-        if (const std::optional<int> trait = TraitAt(x, y)) {
-            sheet.Raise(*trait);
+        if (const std::optional<int> hit = TraitAt(x, y)) {
+            sheet.Raise(*hit);
         }
     } else if (button == kRightButton) {
-        if (const std::optional<int> trait = TraitAt(x, y)) {
-            sheet.Lower(*trait);
+        if (const std::optional<int> hit = TraitAt(x, y)) {
+            sheet.Lower(*hit);
         }
         sheet.ApplyFloors();
     }

@@ -32,20 +32,12 @@ QRect pixelsFromTwips(const PointScale& scale, const QRect& twips) {
     return {left, top, right - left, bottom - top};
 }
 
-// Assistive technology meets Form1 as a window and its surface as the sheet, whose items read
-// the form's sheet and act through its release handler.
+// Assistive technology meets Form1 as a window and its surface as the sheet.
 QAccessibleInterface* accessibleForm(const QString& /*className*/, QObject* object) {
     if (auto* form = qobject_cast<Form1*>(object)) {
         return new QAccessibleWidget(form, QAccessible::Window);
     }
-    auto* surface = qobject_cast<SheetSurfaceWidget*>(object);
-    auto* form = surface != nullptr ? qobject_cast<Form1*>(surface->parentWidget()) : nullptr;
-    if (form == nullptr) {
-        return nullptr;
-    }
-    return new SheetAccessible(
-        surface, form->sheet(),
-        [form](std::int16_t button, float x, float y) { form->Form_MouseUp(button, 0, x, y); });
+    return accessibleSheet(object);
 }
 
 void installAccessibleForm() { QAccessible::installFactory(accessibleForm); }
@@ -72,10 +64,6 @@ Form1::Form1(QWidget* parent)
     connectEvents();
     timer1_->start();
 }
-
-// The surface goes first: its accessible items read the sheet, which the members' destruction
-// ends before QWidget would delete the children.
-Form1::~Form1() { delete surface_; }
 
 void Form1::layOutControls() {
     const PointScale scale = surface_->scale();

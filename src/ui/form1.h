@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/sheet.h"
+#include "ui/sheetaccessible.h"
 
 #include <QWidget>
 
@@ -17,14 +18,14 @@ class SheetSurfaceWidget;
 
 // The program's only window: the sheet drawn on the client area, the name box and the save
 // button. It owns the sheet and wires each window event to its handler; the handlers hand
-// the work to the click editor, the drawing and the saver.
-class Form1 : public QWidget {
+// the work to the click editor, the drawing and the saver. It is the source of its surface's
+// accessible sheet.
+class Form1 : public QWidget, public SheetSource {
     Q_OBJECT
 public:
     using ErrorReporter = std::function<void(const QString& message)>;
 
     explicit Form1(QWidget* parent = nullptr);
-    ~Form1() override;
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
 
@@ -34,8 +35,9 @@ public:
     void Timer1_Timer();
     void cucc();
 
-    [[nodiscard]] const Sheet& sheet() const { return sheet_; }
+    [[nodiscard]] const Sheet& sheet() const override { return sheet_; }
     [[nodiscard]] Sheet& sheet() { return sheet_; }
+    void release(std::int16_t button, float x, float y) override { Form_MouseUp(button, 0, x, y); }
     [[nodiscard]] SheetSurfaceWidget* surface() const { return surface_; }
     [[nodiscard]] QLineEdit* Text1() const { return text1_; }
     [[nodiscard]] QPushButton* Command1() const { return command1_; }

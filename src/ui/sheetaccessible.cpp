@@ -1,25 +1,24 @@
-// The accessible sheet: the drawn rows for assistive technology; it neither draws nor edits.
 #include "ui/sheetaccessible.h"
 
 #include "platform/sheetsurfacewidget.h"
 #include "ui/clickediting.h"
+#include "ui/sheetdrawing.h"
 
 #include <QPointer>
 
 #include <algorithm>
 #include <cmath>
-#include <string_view>
 
 namespace zev {
 namespace {
 
-const TraitDef& trait(int index) { return traitTable().at(static_cast<size_t>(index)); }
+// The name a reader hears: the label without its blanks.
+QString traitName(int index) { return traitLabel(index).trimmed(); }
 
-const TraitGroup& groupDef(int group) { return traitGroups().at(static_cast<size_t>(group)); }
-
-QString traitName(int index) {
-    const std::string_view name = trait(index).name();
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+// Found afresh each time rather than kept: once the parent's own part is destroyed, while QWidget
+// deletes the children, it is a source no longer, so nothing reads a sheet that is gone.
+SheetSource* sourceOf(const QWidget* surface) {
+    return surface != nullptr ? dynamic_cast<SheetSource*>(surface->parentWidget()) : nullptr;
 }
 
 // The pixels whose release lands inside the band, so that a pointer sent anywhere in an item's
@@ -38,11 +37,16 @@ QRect pixelsInside(const RowBand& band, const PointScale& scale) {
             QPoint(last(band.right, band.openRight), last(band.bottom, false))};
 }
 
-// One row of the drawn sheet, a child of the surface. It has no object, children, focus or
-// editing of its own, shares the surface's state and is invalid once the surface is gone.
+// One row of the drawn sheet, a child of the surface known by its place among the surface's
+// children. It has no object, children, focus or editing of its own and shares the surface's
+// state. Like an item view's cell it holds no data: it reads through the surface each time.
 class SheetItem : public QAccessibleInterface {
 public:
-    [[nodiscard]] bool isValid() const override { return !surface_.isNull(); }
+    SheetItem(SheetSurfaceWidget* surface, int position) : surface_(surface), position_(position) {}
+
+    [[nodiscard]] int position() const { return position_; }
+
+    [[nodiscard]] bool isValid() const override { return source() != nullptr; }
     [[nodiscard]] QObject* object() const override { return nullptr; }
     [[nodiscard]] QWindow* window() const override {
         return isValid() ? surface_->window()->windowHandle() : nullptr;
@@ -60,14 +64,6 @@ public:
     }
     void setText(QAccessible::Text /*kind*/, const QString& /*text*/) override {}
 
-    [[nodiscard]] QRect rect() const override {
-        if (!isValid()) {
-            return {};
-        }
-        const QRect pixels = pixelsInside(band_, surface_->scale());
-        return {surface_->mapToGlobal(pixels.topLeft()), pixels.size()};
-    }
-
     [[nodiscard]] QAccessible::State state() const override {
         if (QAccessibleInterface* surface = parent()) {
             return surface->state();
@@ -78,15 +74,27 @@ public:
     }
 
 protected:
-    SheetItem(SheetSurfaceWidget* surface, const Sheet& sheet, const RowBand& band)
-        : surface_(surface), sheet_(sheet), band_(band) {}
-    [[nodiscard]] const Sheet& sheet() const { return sheet_; }
-    [[nodiscard]] const RowBand& band() const { return band_; }
+    // The trait index, or the group of a total.
+    [[nodiscard]] int index() const { return drawnRow(position_).index; }
+    [[nodiscard]] SheetSource* source() const { return sourceOf(surface_.data()); }
+
+    // Once the source is gone an item reads an empty sheet, as a view's cell reads an empty model.
+    [[nodiscard]] const Sheet& sheet() const {
+        static const Sheet gone = Sheet();
+        return source() != nullptr ? source()->sheet() : gone;
+    }
+
+    [[nodiscard]] QRect screenRect(const RowBand& band) const {
+        if (!isValid()) {
+            return {};
+        }
+        const QRect pixels = pixelsInside(band, surface_->scale());
+        return {surface_->mapToGlobal(pixels.topLeft()), pixels.size()};
+    }
 
 private:
     QPointer<SheetSurfaceWidget> surface_;
-    const Sheet& sheet_;
-    RowBand band_;
+    int position_;
 };
 
 // A trait: its name, its rating as a value between its floor and 5, and the actions increase
@@ -99,14 +107,12 @@ class TraitItem : public SheetItem,
                   public QAccessibleActionInterface,
                   public QAccessibleTextInterface {
 public:
-    TraitItem(SheetSurfaceWidget* surface, const Sheet& sheet, Release release, int index)
-        : SheetItem(surface, sheet, traitBand(index)), release_(std::move(release)), index_(index) {
-    }
+    using SheetItem::SheetItem;
 
     [[nodiscard]] QString text(QAccessible::Text kind) const override {
         switch (kind) {
         case QAccessible::Name:
-            return traitName(index_);
+            return traitName(index());
         case QAccessible::Value:
             return QString::number(rating());
         default:
@@ -114,6 +120,7 @@ public:
         }
     }
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Slider; }
+    [[nodiscard]] QRect rect() const override { return screenRect(traitBand(index())); }
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface) {
             return static_cast<QAccessibleValueInterface*>(this);
@@ -129,12 +136,12 @@ public:
 
     [[nodiscard]] QVariant currentValue() const override { return rating(); }
     [[nodiscard]] QVariant maximumValue() const override { return int(kRatingCap); }
-    [[nodiscard]] QVariant minimumValue() const override { return int(trait(index_).floor); }
+    [[nodiscard]] QVariant minimumValue() const override { return int(trait(index()).floor); }
     [[nodiscard]] QVariant minimumStepSize() const override { return 1; }
 
     // One release per step: the sheet passes through every value between, as under the mouse.
     void setCurrentValue(const QVariant& value) override {
-        const int target = std::clamp(value.toInt(), int(trait(index_).floor), int(kRatingCap));
+        const int target = std::clamp(value.toInt(), int(trait(index()).floor), int(kRatingCap));
         const std::int16_t button = target > rating() ? kLeftButton : kRightButton;
         for (int steps = std::abs(target - rating()); steps > 0; --steps) {
             releaseOver(button);
@@ -181,44 +188,40 @@ public:
     }
 
 private:
-    [[nodiscard]] int rating() const { return sheet().rating(index_); }
+    [[nodiscard]] int rating() const { return sheet().rating(index()); }
     [[nodiscard]] QString line() const {
-        return traitName(index_) + u' ' + QString::number(rating());
+        return traitName(index()) + u' ' + QString::number(rating());
     }
 
     void releaseOver(std::int16_t button) {
-        if (isValid()) {
-            release_(button, band().centreX(), band().centreY());
+        if (SheetSource* to = source()) {
+            const RowBand band = traitBand(index());
+            to->release(button, band.centreX(), band.centreY());
         }
     }
-
-    Release release_;
-    int index_;
 };
 
 // A group total: static text that names the traits it sums and says the total.
 class TotalItem : public SheetItem {
 public:
-    TotalItem(SheetSurfaceWidget* surface, const Sheet& sheet, int group)
-        : SheetItem(surface, sheet, rowBand(groupDef(group).totalX, groupDef(group).totalY)),
-          group_(group) {}
+    using SheetItem::SheetItem;
 
     [[nodiscard]] QString text(QAccessible::Text kind) const override {
-        QString total = QString::number(sheet().GroupTotal(group_));
+        QString total = QString::number(sheet().GroupTotal(index()));
         if (kind == QAccessible::Value) {
             return total;
         }
         if (kind != QAccessible::Name) {
             return {};
         }
-        const TraitGroup& g = groupDef(group_);
+        const TraitGroup& g = traitGroup(index());
         return QStringLiteral("%1 – %2 összesen: %3")
             .arg(traitName(g.firstIndex), traitName(g.firstIndex + g.count - 1), total);
     }
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::StaticText; }
-
-private:
-    int group_;
+    [[nodiscard]] QRect rect() const override {
+        return screenRect(rowBand(traitGroup(index()).totalX, traitGroup(index()).totalY));
+    }
 };
 
 } // namespace
@@ -229,8 +232,7 @@ private:
 // line never meets it.
 class NoticeItem : public SheetItem {
 public:
-    NoticeItem(SheetSurfaceWidget* surface, const Sheet& sheet)
-        : SheetItem(surface, sheet, rowBand(0, 0)) {}
+    using SheetItem::SheetItem;
 
     [[nodiscard]] QString text(QAccessible::Text kind) const override {
         return kind == QAccessible::Name ? message_ : QString();
@@ -248,20 +250,17 @@ private:
     QString message_;
 };
 
-SheetAccessible::SheetAccessible(SheetSurfaceWidget* surface, const Sheet& sheet,
-                                 const Release& release)
+SheetAccessible::SheetAccessible(SheetSurfaceWidget* surface)
     : QAccessibleWidget(surface, QAccessible::Client) {
-    auto next = children_.begin();
-    for (int group = 0; group < kGroupCount; ++group) {
-        const TraitGroup& g = groupDef(group);
-        for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
-            *next++ = QAccessible::registerAccessibleInterface(
-                new TraitItem(surface, sheet, release, index));
-        }
-        *next++ = QAccessible::registerAccessibleInterface(new TotalItem(surface, sheet, group));
+    for (int position = 0; position < kRowCount; ++position) {
+        SheetItem* item = drawnRow(position).isTotal
+                              ? static_cast<SheetItem*>(new TotalItem(surface, position))
+                              : new TraitItem(surface, position);
+        children_.at(static_cast<size_t>(position)) =
+            QAccessible::registerAccessibleInterface(item);
     }
-    notice_ = new NoticeItem(surface, sheet);
-    *next = QAccessible::registerAccessibleInterface(notice_);
+    notice_ = new NoticeItem(surface, kRowCount);
+    children_.back() = QAccessible::registerAccessibleInterface(notice_);
 }
 
 SheetAccessible::~SheetAccessible() {
@@ -278,9 +277,8 @@ QAccessibleInterface* SheetAccessible::child(int index) const {
 }
 
 int SheetAccessible::indexOfChild(const QAccessibleInterface* child) const {
-    const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
-    const auto found = std::find(children_.begin(), children_.end(), id);
-    return found == children_.end() ? -1 : static_cast<int>(found - children_.begin());
+    const auto* item = dynamic_cast<const SheetItem*>(child);
+    return item != nullptr && item->parent() == this ? item->position() : -1;
 }
 
 QAccessibleInterface* SheetAccessible::childAt(int x, int y) const {
@@ -291,20 +289,6 @@ QAccessibleInterface* SheetAccessible::childAt(int x, int y) const {
         }
     }
     return nullptr;
-}
-
-// Drawing order puts each group's total after its traits: trait i sits at i + its group.
-QAccessibleInterface* SheetAccessible::traitChild(int index) const {
-    for (int group = 0; group < kGroupCount; ++group) {
-        if (index < groupDef(group).firstIndex + groupDef(group).count) {
-            return child(index + group);
-        }
-    }
-    return nullptr;
-}
-
-QAccessibleInterface* SheetAccessible::totalChild(int group) const {
-    return child(groupDef(group).firstIndex + groupDef(group).count + group);
 }
 
 namespace {
@@ -327,6 +311,11 @@ void tell(const SheetAccessible& sheet, const QString& message) {
 
 } // namespace
 
+QAccessibleInterface* accessibleSheet(QObject* object) {
+    auto* surface = qobject_cast<SheetSurfaceWidget*>(object);
+    return sourceOf(surface) != nullptr ? new SheetAccessible(surface) : nullptr;
+}
+
 void announce(SheetSurfaceWidget* surface, const QString& message) {
     if (const SheetAccessible* sheet = listenedSheet(surface)) {
         tell(*sheet, message);
@@ -342,19 +331,17 @@ void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const She
         return;
     }
     QStringList said;
-    for (int index = 0; index < kTraitCount; ++index) {
-        if (before.rating(index) != after.rating(index)) {
-            QAccessibleInterface* trait = sheet->traitChild(index);
-            QAccessibleValueChangeEvent event(trait, int(after.rating(index)));
+    for (int position = 0; position < kRowCount; ++position) {
+        const SheetRow row = drawnRow(position);
+        QAccessibleInterface* item = sheet->child(position);
+        if (row.isTotal && before.GroupTotal(row.index) != after.GroupTotal(row.index)) {
+            QAccessibleEvent event(item, QAccessible::NameChanged);
             QAccessible::updateAccessibility(&event);
-            said << trait->text(QAccessible::Name) + u' ' + trait->text(QAccessible::Value);
-        }
-    }
-    for (int group = 0; group < kGroupCount; ++group) {
-        if (before.GroupTotal(group) != after.GroupTotal(group)) {
-            QAccessibleEvent event(sheet->totalChild(group), QAccessible::NameChanged);
+            said << QStringLiteral("összesen: %1").arg(after.GroupTotal(row.index));
+        } else if (!row.isTotal && before.rating(row.index) != after.rating(row.index)) {
+            QAccessibleValueChangeEvent event(item, int(after.rating(row.index)));
             QAccessible::updateAccessibility(&event);
-            said << QStringLiteral("összesen: %1").arg(after.GroupTotal(group));
+            said << item->text(QAccessible::Name) + u' ' + item->text(QAccessible::Value);
         }
     }
     tell(*sheet, said.join(QStringLiteral(", ")));

@@ -7,22 +7,29 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 
 namespace zev {
 
 class NoticeItem;
 class SheetSurfaceWidget;
 
-// Performs one mouse-button release at (x, y), in points, with everything a real one brings.
-using Release = std::function<void(std::int16_t button, float x, float y)>;
+// What a surface's parent widget offers the accessible sheet drawn on that surface: the sheet
+// to read, and a mouse-button release at (x, y), in points, with everything a real one brings.
+class SheetSource {
+public:
+    [[nodiscard]] virtual const Sheet& sheet() const = 0;
+    virtual void release(std::int16_t button, float x, float y) = 0;
 
-// The drawing surface as 46 children in drawing order, the traits of each group followed by
-// the group's total, and last the notice that tells of a change in words. Names and values
-// are read from the sheet whenever they are asked for.
+protected:
+    ~SheetSource() = default;
+};
+
+// The drawing surface as one child per row in drawing order, and last the notice that tells of
+// a change in words. Each child reads the sheet through the surface whenever it is asked, and is
+// invalid once the surface, or the source that is its parent, is gone.
 class SheetAccessible : public QAccessibleWidget {
 public:
-    SheetAccessible(SheetSurfaceWidget* surface, const Sheet& sheet, const Release& release);
+    explicit SheetAccessible(SheetSurfaceWidget* surface);
     ~SheetAccessible() override;
     SheetAccessible(const SheetAccessible&) = delete;
     SheetAccessible& operator=(const SheetAccessible&) = delete;
@@ -31,16 +38,15 @@ public:
     [[nodiscard]] QAccessibleInterface* child(int index) const override;
     [[nodiscard]] int indexOfChild(const QAccessibleInterface* child) const override;
     [[nodiscard]] QAccessibleInterface* childAt(int x, int y) const override;
-
-    // The child that shows a trait, or a group's total.
-    [[nodiscard]] QAccessibleInterface* traitChild(int index) const;
-    [[nodiscard]] QAccessibleInterface* totalChild(int group) const;
     [[nodiscard]] NoticeItem* notice() const { return notice_; }
 
 private:
-    std::array<QAccessible::Id, kTraitCount + kGroupCount + 1> children_{};
+    std::array<QAccessible::Id, kRowCount + 1> children_{};
     NoticeItem* notice_ = nullptr;
 };
+
+// The accessible sheet of a surface whose parent is a SheetSource, else null.
+QAccessibleInterface* accessibleSheet(QObject* object);
 
 // Tells assistive technology which values a redraw changed: a value-changed event for every
 // trait whose rating differs between the two sheets and a name change for every total that

@@ -1,4 +1,3 @@
-// The sheet drawing: the whole sheet put on the surface, ratings capped on the way; no input.
 #include "ui/sheetdrawing.h"
 
 #include "platform/textconversions.h"
@@ -15,8 +14,7 @@ void movePen(SheetSurface& surface, float x, float y) {
 }
 
 void drawTraitRow(Sheet& sheet, SheetSurface& surface, int index) {
-    const TraitDef& trait = traitTable().at(static_cast<size_t>(index));
-    movePen(surface, trait.x, trait.y);
+    movePen(surface, trait(index).x, trait(index).y);
     surface.Print(traitLabel(index));
     sheet.CapAt5(index);
     for (int mark = 1; mark <= sheet.rating(index); ++mark) {
@@ -25,8 +23,7 @@ void drawTraitRow(Sheet& sheet, SheetSurface& surface, int index) {
 }
 
 void drawTotalRow(const Sheet& sheet, SheetSurface& surface, int group) {
-    const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
-    movePen(surface, g.totalX, g.totalY);
+    movePen(surface, traitGroup(group).totalX, traitGroup(group).totalY);
     surface.Print(QStringLiteral("          ("));
     surface.Print(numberToDisplayText(sheet.GroupTotal(group)));
     surface.Print(QStringLiteral(")"));
@@ -39,7 +36,7 @@ const QString& traitLabel(int index) {
     static const std::array<QString, kTraitCount> labels = [] {
         std::array<QString, kTraitCount> converted;
         for (size_t i = 0; i < converted.size(); ++i) {
-            const std::string_view label = traitTable().at(i).label;
+            const std::string_view label = trait(static_cast<int>(i)).label;
             converted.at(i) = QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
         }
         return converted;
@@ -49,12 +46,13 @@ const QString& traitLabel(int index) {
 
 void drawSheet(Sheet& sheet, SheetSurface& surface) {
     surface.Cls();
-    for (int group = 0; group < kGroupCount; ++group) {
-        const TraitGroup& g = traitGroups().at(static_cast<size_t>(group));
-        for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
-            drawTraitRow(sheet, surface, index);
+    for (int position = 0; position < kRowCount; ++position) {
+        const SheetRow row = drawnRow(position);
+        if (row.isTotal) {
+            drawTotalRow(sheet, surface, row.index);
+        } else {
+            drawTraitRow(sheet, surface, row.index);
         }
-        drawTotalRow(sheet, surface, group);
     }
 }
 

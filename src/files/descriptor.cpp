@@ -1,4 +1,4 @@
-#include "platform/descriptor.h"
+#include "files/descriptor.h"
 
 #include <cerrno>
 #include <unistd.h>
@@ -27,11 +27,11 @@ int writeAt(int fd, const char* data, size_t size, off_t offset) {
     return 0;
 }
 
-int writeWhole(int fd, const QByteArray& bytes) {
-    if (const int error = writeAt(fd, bytes.constData(), size_t(bytes.size()), 0)) {
+int writeWhole(int fd, std::string_view bytes) {
+    if (const int error = writeAt(fd, bytes.data(), bytes.size(), 0)) {
         return error;
     }
-    if (::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0) {
+    if (::ftruncate(fd, off_t(bytes.size())) != 0 || ::fsync(fd) != 0) {
         return errno;
     }
     return 0;

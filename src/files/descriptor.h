@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-
+#include <string_view>
 #include <sys/types.h>
+#include <utility>
 
 // An owned file descriptor and the few whole-content operations a save is made of.
 namespace zev {
@@ -17,6 +17,8 @@ public:
     [[nodiscard]] bool valid() const { return fd_ >= 0; }
     // A close after a successful fsync loses nothing, so its result is not looked at.
     void reset(int fd = -1);
+    // Hands the descriptor over to another owner.
+    [[nodiscard]] int release() { return std::exchange(fd_, -1); }
 
 private:
     int fd_;
@@ -28,7 +30,7 @@ private:
 int writeAt(int fd, const char* data, size_t size, off_t offset);
 
 // Makes the file hold exactly these bytes, then makes them durable.
-int writeWhole(int fd, const QByteArray& bytes);
+int writeWhole(int fd, std::string_view bytes);
 
 // Copies from's bytes to the start of to, one fixed-size chunk at a time, up to from's end;
 // copied tells how many.

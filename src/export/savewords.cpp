@@ -1,0 +1,91 @@
+#include "export/savewords.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zev {
+namespace {
+
+constexpr qsizetype kLongestShownName = 60;
+
+// A name is shown on one line and at a length a message box can hold: control characters as
+// their visible symbols, the middle of a long name left out.
+QString shownName(const QString& name) {
+    QString shown = name;
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20) {
+            c = QChar(0x2400 + c.unicode());
+        } else if (c.unicode() == 0x7f) {
+            c = QChar(0x2421);
+        }
+    }
+    if (shown.size() > kLongestShownName) {
+        const qsizetype half = kLongestShownName / 2;
+        shown = shown.left(half) + u'…' + shown.right(half);
+    }
+    return shown;
+}
+
+QString errorText(int error) {
+    switch (error) {
+    case EACCES:
+        return QStringLiteral("nincs jogosultságod a fájl írásához");
+    case ELOOP:
+        return QStringLiteral("túl sok szimbolikus link követi egymást");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+QString stepText(const ReplaceOutcome& outcome) {
+    switch (outcome.failed) {
+    case ReplaceStep::NotRegular:
+        return QStringLiteral("ez nem közönséges fájl (hanem mappa, eszköz vagy cső), "
+                              "ebbe nem lehet menteni");
+    case ReplaceStep::Moved:
+        return QStringLiteral("a fájlt mentés közben áthelyezték vagy lecserélték");
+    case ReplaceStep::Copy:
+        return QStringLiteral("a régi tartalomról nem sikerült másolatot készíteni (%1): %2")
+            .arg(shownName(QFile::decodeName(outcome.copy.c_str())), errorText(outcome.error));
+    default:
+        return errorText(outcome.error);
+    }
+}
+
+} // namespace
+
+QString nameRefusal(const QString& path) {
+    if (path.contains(QChar(u'\0'))) {
+        // The system call would silently cut the name at the NUL and write somewhere else.
+        return QStringLiteral("a név nem tartalmazhat NUL karaktert");
+    }
+    if (QFile::decodeName(QFile::encodeName(path)) != path) {
+        // A lone surrogate would silently become U+FFFD: a different name than the one typed.
+        return QStringLiteral("a név nem írható le a fájlrendszer kódolásával");
+    }
+    return {};
+}
+
+QString saveFailureMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("Nem sikerült menteni: %1\n%2").arg(shownName(path), reason);
+}
+
+QString replaceFailureReason(const ReplaceOutcome& outcome) {
+    QString reason = stepText(outcome);
+    if (!outcome.oldIntact) {
+        reason += QStringLiteral("\nA fájl régi tartalmát sem sikerült visszaírni, "
+                                 "a fájl megsérülhetett.");
+        if (!outcome.copy.empty()) {
+            reason += QStringLiteral("\nA régi tartalma egészben megvan itt: %1")
+                          .arg(shownName(QFile::decodeName(outcome.copy.c_str())));
+        }
+    }
+    if (outcome.partialNewFile) {
+        reason += QStringLiteral("\nA félig megírt új fájlt nem sikerült törölni.");
+    }
+    return reason;
+}
+
+} // namespace zev

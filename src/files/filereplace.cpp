@@ -1,0 +1,285 @@
+#include "files/filereplace.h"
+
+#include "files/fileattributes.h"
+#include "files/place.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// Why the save goes as it does.
+//
+// Every decision is made on a descriptor: the name is opened with O_PATH, and only once fstat
+// has shown a regular file is it opened again, through /proc/self/fd, for writing, so a device
+// or a pipe is never opened for either. Its identity is taken from the descriptor open for
+// writing: on overlayfs that open copies the file up, and only then does its name lead to it.
+//
+// Renaming a new file over the old one is atomic, but it puts another file in the old one's
+// place, so it is done only when the new file is the old one's equal: the old file has one name,
+// the new one reads back the same owner, group and mode (set-id bits too), and it holds exactly
+// the old file's extended attributes, none it inherited from the folder. An ordinary user may
+// not list trusted.* attributes and so never renames. A name that cannot be renamed over (a
+// mount point: EBUSY, EXDEV) is rewritten in place as well.
+//
+// In place, the old bytes are first streamed into a copy, created 0600 and synced with its
+// folder before the file's first byte changes; the copy is removed only once the new content is
+// on disk, or once a failure has put the old bytes back from it.
+//
+// Memory holds the new content and one 64 KiB chunk, whatever the size of the old file.
+
+namespace zev {
+namespace {
+
+// The existing file being saved over.
+struct Target {
+    Descriptor fd; // open for writing, and for reading when readable
+    bool readable = false;
+    struct stat old {};
+    Place place;
+};
+
+// A copy of the old content, kept while the file is rewritten.
+struct OldCopy {
+    Descriptor fd;
+    Place place; // its folder, and its name there
+};
+
+ReplaceOutcome failure(ReplaceStep step, int error) { return {step, error, true, {}, false}; }
+
+std::string temporaryName() { return ".zev-" + randomTag() + ".tmp"; }
+
+// Renames a new file to its name; with noReplace a file that has appeared under that name since
+// it was looked for is kept (EEXIST), where the file system can tell.
+int renameTo(int fromFolder, const std::string& from, const Place& place, bool noReplace) {
+    const int to = place.folder.get();
+    const char* name = place.name.c_str();
+    if (noReplace && ::renameat2(fromFolder, from.c_str(), to, name, RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (noReplace && errno != EINVAL && errno != ENOSYS) {
+        return errno;
+    }
+    return ::renameat(fromFolder, from.c_str(), to, name) == 0 ? 0 : errno;
+}
+
+// Writes the content to a new file and renames it to the place's name; on failure the new file
+// goes.
+int commit(const Place& place, int folder, const std::string& name, Descriptor& file,
+           std::string_view content, bool noReplace) {
+    int error = writeWhole(file.get(), content);
+    file.reset();
+    if (error == 0) {
+        error = renameTo(folder, name, place, noReplace);
+    }
+    if (error != 0) {
+        ::unlinkat(folder, name.c_str(), 0);
+        return error;
+    }
+    // The content is the new one; a folder that cannot be synced changes nothing the user could
+    // act on.
+    syncFolder(place);
+    return 0;
+}
+
+// Where no folder of its own can be made, the file itself is written; a failure removes it.
+ReplaceOutcome createDirectly(const Place& place, std::string_view content, int nestError) {
+    const int folder = place.folder.get();
+    const char* name = place.name.c_str();
+    Descriptor fd(::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.valid()) {
+        return failure(ReplaceStep::Open, errno == EEXIST ? nestError : errno);
+    }
+    const int error = writeWhole(fd.get(), content);
+    if (error == 0) {
+        return {};
+    }
+    ReplaceOutcome outcome = failure(ReplaceStep::Write, error);
+    outcome.partialNewFile = ::unlinkat(folder, name, 0) != 0;
+    return outcome;
+}
+
+// No file yet. It is made 0666 as any new file, so that it takes the mode and access control
+// list that the umask and the folder give one, but inside a 0700 folder of its own beside its
+// place, so that no one else can open it half written; it appears under its name whole.
+ReplaceOutcome createNew(const Place& place, std::string_view content) {
+    const int folder = place.folder.get();
+    const std::string nest = temporaryName();
+    if (::mkdirat(folder, nest.c_str(), 0700) != 0) {
+        return createDirectly(place, content, errno);
+    }
+    const Descriptor inside(::openat(folder, nest.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Descriptor fd(inside.valid()
+                      ? ::openat(inside.get(), "new", O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)
+                      : -1);
+    const int openError = fd.valid() ? 0 : errno;
+    const int error = fd.valid() ? commit(place, inside.get(), "new", fd, content, true) : 0;
+    ::unlinkat(folder, nest.c_str(), AT_REMOVEDIR);
+    if (openError != 0) {
+        return failure(ReplaceStep::Open, openError);
+    }
+    return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
+}
+
+// Owner and group first (changing them clears set-id bits), then the attributes, then the mode;
+// true only when all of them read back as the old file's.
+bool carryIdentity(const Target& target, int to) {
+    const struct stat& old = target.old;
+    struct stat now {};
+    if (::fchown(to, old.st_uid, old.st_gid) != 0 || !copyAttributesExactly(target.fd.get(), to) ||
+        ::fchmod(to, old.st_mode & 07777) != 0 || ::fstat(to, &now) != 0) {
+        return false;
+    }
+    return now.st_uid == old.st_uid && now.st_gid == old.st_gid && now.st_mode == old.st_mode;
+}
+
+// Nothing when the file cannot be replaced by a new one without losing something of it.
+std::optional<ReplaceOutcome> replaceByRename(const Target& target, std::string_view content) {
+    if (target.old.st_nlink != 1 || !mayListEveryAttribute(target.fd.get())) {
+        return std::nullopt;
+    }
+    const int folder = target.place.folder.get();
+    Descriptor fd;
+    const std::string temporary = createIn(
+        target.place, [](int /*attempt*/) { return temporaryName(); }, 0600, fd);
+    if (temporary.empty()) {
+        return std::nullopt;
+    }
+    if (!setsTrustedAttributes(fd.get()) || !carryIdentity(target, fd.get())) {
+        fd.reset();
+        ::unlinkat(folder, temporary.c_str(), 0);
+        return std::nullopt;
+    }
+    const int error = commit(target.place, folder, temporary, fd, content, false);
+    if (error == EBUSY || error == EXDEV) {
+        return std::nullopt;
+    }
+    return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
+}
+
+// A copy of the old bytes in the given folder, durable with its name; none is left on failure.
+int copyInto(const Target& target, OldCopy& copy) {
+    const std::string& file = target.place.name;
+    const auto copyName = [&file](int attempt) {
+        return attempt == 0 ? file + '~' : file.substr(0, 200) + '~' + randomTag();
+    };
+    const std::string name = createIn(copy.place, copyName, 0600, copy.fd);
+    if (name.empty()) {
+        return errno;
+    }
+    copy.place.name = name;
+    off_t copied = 0;
+    int error = copyContent(target.fd.get(), copy.fd.get(), copied);
+    if (error == 0 && ::fsync(copy.fd.get()) != 0) {
+        error = errno;
+    }
+    if (error == 0) {
+        error = syncFolder(copy.place);
+    }
+    if (error != 0) {
+        copy.fd.reset();
+        ::unlinkat(copy.place.folder.get(), name.c_str(), 0);
+    }
+    return error;
+}
+
+// The copy goes beside the file, or, in a folder the user may not write, to the user's own.
+int keepOldCopy(const Target& target, OldCopy& copy) {
+    copy.place.folder.reset(::fcntl(target.place.folder.get(), F_DUPFD_CLOEXEC, 0));
+    copy.place.shownFolder = target.place.shownFolder;
+    const int error = copy.place.folder.valid() ? copyInto(target, copy) : errno;
+    if (error != EACCES && error != EPERM && error != EROFS) {
+        return error;
+    }
+    const int privateError = openPrivateFolder(copy.place);
+    return privateError != 0 ? privateError : copyInto(target, copy);
+}
+
+// Nothing can be copied of a file the user may not read: it is written unguarded.
+ReplaceOutcome rewriteUnguarded(const Target& target, std::string_view content) {
+    const int error = writeWhole(target.fd.get(), content);
+    if (error == 0) {
+        return {};
+    }
+    ReplaceOutcome outcome = failure(ReplaceStep::Write, error);
+    outcome.oldIntact = false;
+    return outcome;
+}
+
+ReplaceOutcome rewriteInPlace(const Target& target, std::string_view content) {
+    if (!target.readable) {
+        return rewriteUnguarded(target, content);
+    }
+    OldCopy copy;
+    if (const int error = keepOldCopy(target, copy)) {
+        ReplaceOutcome outcome = failure(ReplaceStep::Copy, error);
+        outcome.copy = copy.place.shown(target.place.name + '~');
+        return outcome;
+    }
+    const int fd = target.fd.get();
+    const int error = writeWhole(fd, content);
+    off_t restored = 0;
+    const bool putBack = error != 0 && copyContent(copy.fd.get(), fd, restored) == 0 &&
+                         ::ftruncate(fd, restored) == 0 && ::fsync(fd) == 0;
+    if (error != 0 && !putBack) {
+        ReplaceOutcome outcome = failure(ReplaceStep::Write, error);
+        outcome.oldIntact = false;
+        outcome.copy = copy.place.shown(copy.place.name);
+        return outcome;
+    }
+    // A copy that cannot be removed is only an old version left beside the file.
+    ::unlinkat(copy.place.folder.get(), copy.place.name.c_str(), 0);
+    return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
+}
+
+// The regular file the place names, open for writing; its identity is read from that descriptor.
+ReplaceOutcome openTarget(const Descriptor& node, Target& target) {
+    struct stat info {};
+    if (::fstat(node.get(), &info) != 0) {
+        return failure(ReplaceStep::Find, errno);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return failure(S_ISLNK(info.st_mode) ? ReplaceStep::Moved : ReplaceStep::NotRegular, 0);
+    }
+    const std::string self = "/proc/self/fd/" + std::to_string(node.get());
+    target.fd.reset(::open(self.c_str(), O_RDWR | O_CLOEXEC));
+    target.readable = target.fd.valid();
+    if (!target.fd.valid() && errno == EACCES) {
+        target.fd.reset(::open(self.c_str(), O_WRONLY | O_CLOEXEC));
+    }
+    if (!target.fd.valid() || ::fstat(target.fd.get(), &target.old) != 0) {
+        return failure(ReplaceStep::Open, errno);
+    }
+    // Moved or deleted since it was found: saving by that name would miss the file.
+    struct stat named {};
+    const bool held = ::fstatat(target.place.folder.get(), target.place.name.c_str(), &named,
+                                AT_SYMLINK_NOFOLLOW) == 0 &&
+                      named.st_dev == target.old.st_dev && named.st_ino == target.old.st_ino;
+    return held ? ReplaceOutcome{} : failure(ReplaceStep::Moved, 0);
+}
+
+} // namespace
+
+ReplaceOutcome replaceFileContent(const std::string& path, std::string_view content) {
+    Target target;
+    if (const int error = findPlace(path, target.place)) {
+        return failure(ReplaceStep::Find, error);
+    }
+    const Descriptor node(::openat(target.place.folder.get(), target.place.name.c_str(),
+                                   O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!node.valid()) {
+        return errno == ENOENT ? createNew(target.place, content)
+                               : failure(ReplaceStep::Find, errno);
+    }
+    if (ReplaceOutcome opened = openTarget(node, target); !opened.ok()) {
+        return opened;
+    }
+    if (std::optional<ReplaceOutcome> renamed = replaceByRename(target, content)) {
+        return *renamed;
+    }
+    return rewriteInPlace(target, content);
+}
+
+} // namespace zev

@@ -1,0 +1,148 @@
+#include "files/place.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pwd.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zev {
+namespace {
+
+constexpr int kMostLinksFollowed = 40; // as many as the kernel follows
+
+// Appended piecewise: GCC 12 warns of an overlap that cannot happen in a + '/' + b.
+std::string joined(const std::string& folder, const std::string& name) {
+    std::string path = folder;
+    path += '/';
+    path += name;
+    return path;
+}
+
+// A folder open for reading can be synced; one the user may only search is opened for the rest.
+int openFolder(int at, const std::string& path, Place& place) {
+    Descriptor folder(::openat(at, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid() && errno == EACCES) {
+        folder.reset(::openat(at, path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    }
+    if (!folder.valid()) {
+        return errno;
+    }
+    place.folder.reset(folder.release());
+    return 0;
+}
+
+// Opens the folder part of a path, relative to the place's folder (the current one at first),
+// and takes the last part as the name.
+int enter(const std::string& path, Place& place) {
+    const size_t slash = path.rfind('/');
+    const int at = place.folder.valid() ? place.folder.get() : AT_FDCWD;
+    // "dir/" names the folder itself.
+    place.name = slash + 1 == path.size() ? std::string(".") : path.substr(slash + 1);
+    if (slash == std::string::npos) {
+        return at == AT_FDCWD ? openFolder(at, ".", place) : 0;
+    }
+    const std::string folder = slash == 0 ? "/" : path.substr(0, slash);
+    place.shownFolder = folder.front() == '/' || place.shownFolder.empty()
+                            ? folder
+                            : joined(place.shownFolder, folder);
+    return openFolder(at, folder, place);
+}
+
+std::string linkTarget(const Place& place) {
+    std::string target(PATH_MAX, '\0');
+    const ssize_t length =
+        ::readlinkat(place.folder.get(), place.name.c_str(), target.data(), target.size());
+    target.resize(length < 0 ? 0 : size_t(length));
+    return target;
+}
+
+std::string stateHome() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/') {
+        return state;
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+        const passwd* user = ::getpwuid(::getuid());
+        home = user != nullptr ? user->pw_dir : "/";
+    }
+    return std::string(home) + "/.local/state";
+}
+
+} // namespace
+
+std::string Place::shown(const std::string& file) const {
+    return shownFolder.empty() ? file : joined(shownFolder, file);
+}
+
+int findPlace(const std::string& path, Place& place) {
+    std::string target = path;
+    for (int followed = 0;; ++followed) {
+        if (const int error = enter(target, place)) {
+            return error;
+        }
+        struct stat info {};
+        if (::fstatat(place.folder.get(), place.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            return errno == ENOENT ? 0 : errno;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return 0;
+        }
+        if (followed == kMostLinksFollowed) {
+            return ELOOP;
+        }
+        target = linkTarget(place);
+        if (target.empty()) {
+            return errno;
+        }
+    }
+}
+
+int openPrivateFolder(Place& place) {
+    const std::string folder = stateHome() + "/zev";
+    // Each missing folder on the way is made private, as the base folders of a desktop are.
+    for (size_t slash = folder.find('/', 1); slash != std::string::npos;
+         slash = folder.find('/', slash + 1)) {
+        ::mkdir(folder.substr(0, slash).c_str(), 0700);
+    }
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        return errno;
+    }
+    place.shownFolder = folder;
+    return openFolder(AT_FDCWD, folder, place);
+}
+
+int syncFolder(const Place& place) {
+    return ::fsync(place.folder.get()) == 0 || errno == EBADF ? 0 : errno;
+}
+
+std::string randomTag() {
+    static std::mt19937 generator{std::random_device{}()};
+    std::string tag;
+    for (unsigned value = generator(); value != 0; value /= 36) {
+        tag += "0123456789abcdefghijklmnopqrstuvwxyz"[value % 36];
+    }
+    return tag;
+}
+
+std::string createIn(const Place& place, const std::function<std::string(int)>& nameFor, int mode,
+                     Descriptor& fd) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = nameFor(attempt);
+        fd.reset(::openat(place.folder.get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
+                          mode));
+        if (fd.valid()) {
+            return name;
+        }
+        if (errno != EEXIST && errno != ENAMETOOLONG) {
+            return {};
+        }
+    }
+    return {};
+}
+
+} // namespace zev

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "files/descriptor.h"
+
+#include <functional>
+#include <string>
+
+// Where a file lies: its folder, open, and its name there. Everything a save does is done
+// relative to that folder, so no absolute path is ever spelt and folders of any depth serve.
+namespace zev {
+
+struct Place {
+    Descriptor folder;
+    std::string name;
+    std::string shownFolder; // the folder as the user may find it; empty for the current one
+
+    // A file of this folder as the user may find it.
+    [[nodiscard]] std::string shown(const std::string& file) const;
+};
+
+// Follows the path's last name through symbolic links, as the kernel would and at most 40 of
+// them (ELOOP), to where the file is, or is to be made when there is none. 0 or errno.
+int findPlace(const std::string& path, Place& place);
+
+// The user's own folder for what may not lie beside a file: $XDG_STATE_HOME/zev, else
+// ~/.local/state/zev, made 0700 where missing. 0 or errno.
+int openPrivateFolder(Place& place);
+
+// 0 or errno; a folder that could be opened only for searching cannot be synced and is let be.
+int syncFolder(const Place& place);
+
+// Letters that make a name unlikely to be taken.
+std::string randomTag();
+
+// A new file in the place's folder under the first free name that nameFor gives for attempt 0,
+// 1, ...; empty when there is none, with errno saying why.
+std::string createIn(const Place& place, const std::function<std::string(int attempt)>& nameFor,
+                     int mode, Descriptor& fd);
+
+} // namespace zev
