@@ -6,7 +6,7 @@
 #include "firstpaint.h"
 
 #include <QApplication>
-#include <QFontDatabase>
+#include <QFont>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPainter>
@@ -66,10 +66,8 @@ int main(int argc, char** argv) {
     QString tag = QStringLiteral("1");
     if (!bare) {
         window.setWindowIcon(QIcon(QStringLiteral(":/floor/zev.ico")));
-        // The same carried face, registered the same way.
-        const int face = QFontDatabase::addApplicationFont(
-            QStringLiteral(":/floor/fonts/RobotoCondensed-Regular.ttf"));
-        QFont font(QFontDatabase::applicationFontFamilies(face).value(0));
+        // The same system face, asked for the same way.
+        QFont font(QStringLiteral("Roboto Condensed"));
         font.setPointSizeF(8.0);
         sheet->setFont(font);
         (new QLineEdit(QStringLiteral("Karakter neve"), &window))->setGeometry(8, 296, 105, 19);

@@ -1,18 +1,20 @@
 # Sourced by run.sh and test.sh: installs the Debian packages that are missing, as root or
 # through sudo, and leaves the ones already there alone.
 
-# What building and starting the program needs.
-ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-liberation fonts-dejavu-core)
+# What building and starting the program needs: the sheet is drawn in fonts-roboto-unhinted's
+# Roboto Condensed, the face the package depends on, in every build.
+ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-roboto-unhinted fonts-liberation
+                    fonts-dejavu-core)
 
 # What the tests need on top: an X server and input events for the end-to-end tests; an
 # accessibility bus (whose on-switch is kept in GSettings) and a screen reader's client
 # library; a screen reader itself, with a window manager and a speech server to talk to; the Qt
 # headers that switch accessibility on in-process; strace, the ACL and attribute tools and a
-# peak-memory timer for the save's fault and identity tests; validators and dpkg tools for the
-# package; the analysers.
+# peak-memory timer for the save's fault and identity tests; validators, dpkg tools and the manual
+# page viewer for the package; the analysers.
 ZEV_TEST_PACKAGES=(qt6-base-private-dev xvfb xdotool procps dbus-daemon dbus-bin at-spi2-core
                    dconf-gsettings-backend python3-pyatspi orca openbox speech-dispatcher
-                   strace acl attr time desktop-file-utils appstream dpkg-dev file
+                   strace acl attr time desktop-file-utils appstream dpkg-dev file man-db
                    clang-tidy cppcheck clang libclang-rt-dev util-linux mount git)
 
 zev_missing_packages() {

@@ -1,7 +1,8 @@
 #include "platform/drawingfont.h"
 
-#include <QFontDatabase>
-#include <QStringList>
+#include <QFontInfo>
+
+#include <cstdio>
 
 namespace zev {
 namespace {
@@ -9,25 +10,34 @@ namespace {
 // Why this face: the widest row, a label with its nine blanks and five marks, must end well
 // before the next column 100 pt on, at an 8 pt size that stays readable; that takes a
 // condensed face. A system's narrow faces come and go between releases (a fallback to a wide
-// face pushes rows into the next column), so the program carries its own. Roboto Condensed
-// covers every Hungarian letter, its widest row is about 91 pt, and its Apache 2.0 licence
-// (resources/fonts/LICENSE-Apache-2.0) allows carrying it inside the program.
-constexpr const char* kFontResource = ":/zev/fonts/RobotoCondensed-Regular.ttf";
+// face pushes rows into the next column), so the program asks for one face by name: Roboto
+// Condensed, which covers every Hungarian letter and whose widest row is about 91 pt. Debian
+// ships it in fonts-roboto-unhinted; the package depends on it and the build commands install
+// it, so every build draws with that system copy and none carries its own.
+constexpr const char* kFamily = "Roboto Condensed";
 constexpr qreal kPointSize = 8.0;
 
-QString carriedFamily() {
-    static const QString family = [] {
-        const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(kFontResource));
-        return QFontDatabase::applicationFontFamilies(id).value(0);
-    }();
-    return family;
+// Without the face the sheet still opens in whatever fontconfig offers instead, but its rows
+// may run into the next column; that is said once, where whoever started the program sees it.
+void reportMissingFace(const QFont& font) {
+    static bool reported = false;
+    const QString found = QFontInfo(font).family();
+    if (reported || found == QLatin1String(kFamily)) {
+        return;
+    }
+    reported = true;
+    std::fprintf(stderr,
+                 "zev: the sheet's face %s is not installed (Debian package "
+                 "fonts-roboto-unhinted); drawing with %s, rows may not fit their columns\n",
+                 kFamily, qUtf8Printable(found));
 }
 
 } // namespace
 
 QFont sheetDrawingFont() {
-    QFont font(carriedFamily());
+    QFont font(QString::fromLatin1(kFamily));
     font.setPointSizeF(kPointSize);
+    reportMissingFace(font);
     return font;
 }
 
