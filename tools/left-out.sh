@@ -15,7 +15,7 @@ fi
 printf '  %s\n' "${cases[@]}"
 root=$(printf '%s\n' "${cases[@]}" | grep -c 'needs root' || true)
 other=$((${#cases[@]} - root))
-line="${#cases[@]} cases were left out (listed above)"
+line="${#cases[@]} of the cases were left out (listed above)"
 [ "$root" -gt 0 ] && line+=": $root need root: run \`sudo ./test.sh\` to include them"
 [ "$other" -gt 0 ] && line+="; $other could not be set up on this machine"
 if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
