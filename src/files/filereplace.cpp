@@ -101,11 +101,23 @@ ReplaceOutcome createDirectly(const Place& place, std::string_view content, int 
     return outcome;
 }
 
-// No file yet. It is made 0666 as any new file, so that it takes the mode and access control
-// list that the umask and the folder give one, but inside a 0700 folder of its own beside its
-// place, so that no one else can open it half written; it appears under its name whole. A
-// folder's default access control list may leave even its owner out of such a folder: then the
-// file is made directly.
+// Gives a new file the mode and the access control list of the model, a file made as open()
+// makes any: the umask or the folder's default access control list decides them.
+int takeModeOf(int model, int file) {
+    struct stat made {};
+    if (::fstat(model, &made) != 0) {
+        return errno;
+    }
+    if (!copyAttributesExactly(model, file)) {
+        return errno != 0 ? errno : EIO;
+    }
+    return ::fchmod(file, made.st_mode & 07777) == 0 ? 0 : errno;
+}
+
+// No file yet. It is written 0600 inside a 0700 folder of its own beside its place, so that no
+// one else can open it half written, then takes the mode of an empty model made there as any
+// new file, and appears under its name whole. A folder's default access control list may leave
+// even its owner out of such a folder: then the file is made directly.
 ReplaceOutcome createNew(const Place& place, std::string_view content) {
     const int folder = place.folder.get();
     const std::string nest = temporaryName();
@@ -113,17 +125,35 @@ ReplaceOutcome createNew(const Place& place, std::string_view content) {
         return createDirectly(place, content, errno);
     }
     const Descriptor inside(::openat(folder, nest.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    Descriptor fd(inside.valid()
-                      ? ::openat(inside.get(), "new", O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666)
-                      : -1);
+    const int at = inside.get();
+    const Descriptor model(
+        inside.valid() ? ::openat(at, "model", O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666) : -1);
+    Descriptor fd(model.valid() ? ::openat(at, "new", O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)
+                                : -1);
+    const auto removeNest = [&] {
+        ::unlinkat(at, "new", 0);
+        ::unlinkat(at, "model", 0);
+        ::unlinkat(folder, nest.c_str(), AT_REMOVEDIR);
+    };
     if (!fd.valid()) {
         const int error = errno;
-        ::unlinkat(folder, nest.c_str(), AT_REMOVEDIR);
+        removeNest();
         return createDirectly(place, content, error);
     }
-    const int error = commit(place, inside.get(), "new", fd, content, true);
-    ::unlinkat(folder, nest.c_str(), AT_REMOVEDIR);
-    return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
+    int error = writeWhole(fd.get(), content);
+    if (error == 0) {
+        error = takeModeOf(model.get(), fd.get());
+    }
+    fd.reset();
+    if (error == 0) {
+        error = renameTo(at, "new", place, true);
+    }
+    removeNest();
+    if (error != 0) {
+        return failure(ReplaceStep::Write, error);
+    }
+    syncFolder(place);
+    return {};
 }
 
 // Owner and group first (changing them clears set-id bits), then the attributes, then the mode;
