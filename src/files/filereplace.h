@@ -26,8 +26,10 @@
 // case cannot be guarded: a file the user may write but not read, of which no copy can be made;
 // a kill or failure while it is rewritten may leave a mix of old and new.
 //
-// A new file appears whole under its name, or not at all; only where no temporary file can be
-// made in its folder is it written directly, and a kill then may leave it partly written.
+// A new file appears whole under its name, or not at all, with the mode and access control list
+// any new file gets there; only where no temporary file can be made in its folder is it written
+// directly, and a kill then may leave it partly written. Temporary files and copies are 0600
+// until they take their final mode, so no one else can open them half written.
 //
 // Linux only: an open file is opened again through /proc/self/fd.
 namespace zev {
