@@ -25,10 +25,10 @@ edit_and_save() {
     click 2 120 65     # middle: nothing
     # The file name must reach the disk as UTF-8. xdotool types a letter it has no key for by
     # remapping a spare key for a moment, and on a busy machine the program may read the key
-    # after the mapping is gone; then the name is typed again.
+    # after the mapping is gone; then the name is typed again, more slowly each time.
     local attempt
-    for attempt in 1 2 3; do
-        type_name "Kovács Hős"
+    for attempt in 1 2 3 4 5; do
+        type_name "Kovács Hős" $((attempt * attempt * 20))
         save
         wait_for compgen -G "$workdir/*.txt" >/dev/null || fail "nothing was saved"
         [ ! -f "$workdir/Kovács Hős.txt" ] || break

@@ -86,7 +86,7 @@ click() {
 type_name() {
     click 1 40 230
     xdotool key --clearmodifiers ctrl+a BackSpace
-    xdotool type --delay 20 "$1"
+    xdotool type --delay "${2:-20}" "$1" # ms between keys
 }
 
 save() { click 1 138 232; }
