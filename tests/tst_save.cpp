@@ -89,6 +89,7 @@ private slots:
     void writesOneLinePerRating();
     void savesUnderTheNameItSpells_data();
     void savesUnderTheNameItSpells();
+    void savesWhereTheFolderShutsItsOwnerOutOfNewFolders();
     void savingAgainReplacesTheOldContent();
     void saveChangesNeitherSheetNorWindow();
     void failedSaveIsShownAndTouchesNothing_data();
@@ -174,6 +175,17 @@ void TestSave::savesUnderTheNameItSpells() {
     const QStringList modes = shell(QStringLiteral("touch ref && stat -c %a ref '%1'").arg(file))
                                   .split(u'\n', Qt::SkipEmptyParts);
     QCOMPARE(modes.value(1), modes.value(0));
+}
+
+void TestSave::savesWhereTheFolderShutsItsOwnerOutOfNewFolders() {
+    CurrentFolder folder;
+    // A default access control list that gives no one the right to enter a folder made here.
+    const QString made = shell(QStringLiteral("setfacl -d -m u::rw,g::r,o::-,m::rw ."));
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    SavingForm saving;
+    saving.saveAs(QStringLiteral("Hős"));
+    QVERIFY2(saving.errors.isEmpty(), qPrintable(saving.errors.join('\n')));
+    QCOMPARE(snapshot(folder.path()), (Snapshot{{QStringLiteral("Hős.txt"), freshSheetBytes()}}));
 }
 
 void TestSave::savingAgainReplacesTheOldContent() {

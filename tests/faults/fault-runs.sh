@@ -103,6 +103,8 @@ judge() {
         else
             outcome="BAD: damage reported, no whole copy named: $(cat "$work/message")"
         fi
+    elif grep -q 'félig' "$work/message" 2>/dev/null && [ ! -e "$work/d/t.txt" ]; then
+        outcome="BAD: a half-written new file said to be left, where there is none"
     elif [ "$status" = 3 ] && [ -n "$names" ] && [ "$names" != "t.txt " ] && [ "$names" != "other.txt t.txt " ]; then
         outcome="BAD: failure reported, left $names"
     fi
@@ -179,6 +181,13 @@ for old in longer shorter equal; do for kind in atomic in-place locked new dangl
             -e inject="pwrite64:error=EIO:when=$nth+" 2>/dev/null
         judge "$kind" "$old" $? "pwrite64 #$nth and after EIO" $way 2>/dev/null
     done <"$work/calls"
+    # Where no private folder can be made, the file itself is written; failing too, it goes.
+    if [ "$kind" = new ] || [ "$kind" = dangling ]; then
+        fresh "$kind" "$old"
+        save "$kind" timeout 10 strace -f -qq -o /dev/null -e trace=mkdirat,pwrite64 \
+            -e inject=mkdirat:error=EDQUOT -e inject=pwrite64:error=ENOSPC 2>/dev/null
+        judge "$kind" "$old" $? "mkdirat and pwrite64 EDQUOT, ENOSPC" 2>/dev/null
+    fi
     writes=$(grep -cE '^(write|pwrite64) ' "$work/calls")
     for nth in $(seq "$writes"); do
         for then in fails goes-on; do
