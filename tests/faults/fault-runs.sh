@@ -47,16 +47,16 @@ bad=0
 prepare() {
     chmod -R u+w "$work/d" 2>/dev/null
     rm -rf "$work/d" "$XDG_STATE_HOME/zev" && mkdir "$work/d"
+    [ "$1" = new ] || [ "$1" = dangling ] || cp "$work/$2" "$work/d/t.txt"
+    setfacl -d -m u:4242:rw "$work/d"
     [ "$1" = dangling ] && ln -s target.txt "$work/d/t.txt"
     [ "$1" = new ] || [ "$1" = dangling ] && return
-    cp "$work/$2" "$work/d/t.txt"
     # What a save must carry over, so that the calls that carry it are among those failed: an
     # attribute, a mode not the temporary file's, another owner, and not the access control list
-    # that a new file inherits from the folder.
+    # that a new file inherits from the folder (set before the file was put there).
     setfattr -n user.note -v kept "$work/d/t.txt"
     chmod 640 "$work/d/t.txt"
     $root && chown nobody "$work/d/t.txt"
-    setfacl -d -m u:4242:rw "$work/d"
     if [ "$1" = in-place ]; then ln "$work/d/t.txt" "$work/d/other.txt"; fi
     if [ "$1" = locked ]; then
         if $root; then chown root "$work/d"; else chmod 555 "$work/d"; fi
@@ -152,7 +152,8 @@ for old in longer shorter equal; do for kind in atomic in-place locked new dangl
     # What no outcome shows: the private folder and a new file's own folder are the user's
     # alone, and an ordinary user's save makes no temporary file only to rewrite in place.
     { [ "$kind" != locked ] || [ "$(stat -c %a "$XDG_STATE_HOME/zev")" = 700 ]; } &&
-        { [ "$kind" != new ] || grep -q 'mkdirat(.*, 0700)' "$work/log"; } &&
+        { [ "$kind" != new ] || { grep -q 'mkdirat(.*, 0700)' "$work/log" && touch "$work/d/ref" &&
+            [ "$(cd "$work/d" && getfacl -c t.txt)" = "$(cd "$work/d" && getfacl -c ref)" ]; }; } &&
         { $root || [ "$kind" = new ] || [ "$kind" = dangling ] || ! grep -q '\.zev-' "$work/log"; } ||
         { echo "BAD: $kind, $old: a folder others may enter, or a needless temporary file"; bad=$((bad + 1)); }
     [ "$kind" = atomic ] && way= # a failed step on the way to a rename may turn to the other way
