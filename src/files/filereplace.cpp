@@ -101,17 +101,12 @@ ReplaceOutcome createDirectly(const Place& place, std::string_view content, int 
     return outcome;
 }
 
-// Gives a new file the mode and the access control list of the model, a file made as open()
-// makes any: the umask or the folder's default access control list decides them.
+// Gives a new file the mode of the model, a file made as open() makes any: the umask or the
+// folder's default access control list decides it. Both inherit that list alike, and the mode
+// sets its mask.
 int takeModeOf(int model, int file) {
     struct stat made {};
-    if (::fstat(model, &made) != 0) {
-        return errno;
-    }
-    if (!copyAttributesExactly(model, file)) {
-        return errno != 0 ? errno : EIO;
-    }
-    return ::fchmod(file, made.st_mode & 07777) == 0 ? 0 : errno;
+    return ::fstat(model, &made) == 0 && ::fchmod(file, made.st_mode & 07777) == 0 ? 0 : errno;
 }
 
 // No file yet. It is written 0600 inside a 0700 folder of its own beside its place, so that no
