@@ -75,6 +75,11 @@ save() {
 identity() { [ -e "$work/d/t.txt" ] && (cd "$work/d" && stat -c '%U:%G %a' t.txt && getfattr -d -m - t.txt); }
 copies() { find "$work/d" "$XDG_STATE_HOME" -name 't.txt~*' 2>/dev/null; }
 
+made_as_any_new_file() {
+    (cd "$work/d" && touch ref && [ "$(stat -L -c %a t.txt; getfacl -c t.txt)" = "$(stat -c %a ref; getfacl -c ref)" ] &&
+        rm ref)
+}
+
 # judge KIND OLD EXIT-STATUS WHAT [WAY]: files the outcome of one run. WAY is the inode the file
 # must have after a save: "kept" or "new"; unset when either will do.
 judge() {
@@ -107,6 +112,9 @@ judge() {
         outcome="BAD: a half-written new file said to be left, where there is none"
     elif [ "$status" = 3 ] && [ -n "$names" ] && [ "$names" != "t.txt " ] && [ "$names" != "other.txt t.txt " ]; then
         outcome="BAD: failure reported, left $names"
+    fi
+    if [ "$status" = 0 ] && [ -z "$old_inode" ] && ! made_as_any_new_file; then
+        outcome="BAD: saved, but not with the mode and access control list of any new file"
     fi
     # A copy that could not be removed is only an old version left behind.
     if [ "$status" = 0 ] && [ -n "$(copies)" ] && [[ $what != unlinkat* ]]; then
@@ -152,8 +160,8 @@ for old in longer shorter equal; do for kind in atomic in-place locked new dangl
     # What no outcome shows: the private folder and a new file's own folder are the user's
     # alone, and an ordinary user's save makes no temporary file only to rewrite in place.
     { [ "$kind" != locked ] || [ "$(stat -c %a "$XDG_STATE_HOME/zev")" = 700 ]; } &&
-        { [ "$kind" != new ] || { grep -q 'mkdirat(.*, 0700)' "$work/log" && touch "$work/d/ref" &&
-            [ "$(cd "$work/d" && getfacl -c t.txt)" = "$(cd "$work/d" && getfacl -c ref)" ]; }; } &&
+        { [ "$kind" != new ] || { grep -q 'mkdirat(.*, 0700)' "$work/log" &&
+            grep -q '"new", O_WRONLY|O_CREAT|O_EXCL|O_CLOEXEC, 0600' "$work/log"; }; } &&
         { $root || [ "$kind" = new ] || [ "$kind" = dangling ] || ! grep -q '\.zev-' "$work/log"; } ||
         { echo "BAD: $kind, $old: a folder others may enter, or a needless temporary file"; bad=$((bad + 1)); }
     [ "$kind" = atomic ] && way= # a failed step on the way to a rename may turn to the other way
