@@ -47,7 +47,13 @@ struct OldCopy {
     Place place; // its folder, and its name there
 };
 
-ReplaceOutcome failure(ReplaceStep step, int error) { return {step, error, true, {}, false}; }
+// Whatever else an outcome says keeps its default: the old content intact, no copy to name.
+ReplaceOutcome failure(ReplaceStep step, int error) {
+    ReplaceOutcome outcome;
+    outcome.failed = step;
+    outcome.error = error;
+    return outcome;
+}
 
 std::string temporaryName() { return ".zev-" + randomTag() + ".tmp"; }
 
