@@ -360,7 +360,7 @@ void TestSave::savesInAFolderDeeperThanAPathMayBe() {
 void TestSave::failureMessageFitsTheScreen_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("a long name") << QString(8000, u'x') + QStringLiteral("/y");
-    QTest::newRow("many lines") << QStringLiteral("sor\n").repeated(80) + QStringLiteral("/y");
+    QTest::newRow("many lines") << QString(200, u'\n') + QStringLiteral("/y");
 }
 
 void TestSave::failureMessageFitsTheScreen() {
