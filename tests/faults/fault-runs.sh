@@ -199,6 +199,15 @@ for old in longer shorter equal; do for kind in atomic in-place locked write-onl
             -e inject="pwrite64:error=EIO:when=$nth+" 2>/dev/null
         judge "$kind" "$old" $? "pwrite64 #$nth and after EIO" $way 2>/dev/null
     done <"$work/calls"
+    # A copy refused beside the file goes to the private folder, and the save goes on.
+    copy_open=$(awk '/^[0-9]+ +openat\(/ { n++ } /"t\.txt~", O_RDWR\|O_CREAT/ { print n; exit }' "$work/log")
+    for refusal in ${copy_open:+EACCES EPERM}; do
+        fresh "$kind" "$old"
+        save "$kind" strace -f -qq -o /dev/null -e trace=openat -e inject=openat:error=$refusal:when=$copy_open
+        status=$?
+        [ "$status" = 0 ] || status="$status, where the copy could go to the private folder,"
+        judge "$kind" "$old" "$status" "the copy beside refused: $refusal"
+    done
     # Where no private folder can be made, the file itself is written; failing too, it goes.
     if [ "$kind" = new ] || [ "$kind" = dangling ]; then
         fresh "$kind" "$old"
