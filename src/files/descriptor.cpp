@@ -12,8 +12,10 @@ void Descriptor::reset(int fd) {
     fd_ = fd;
 }
 
-int writeAt(int fd, const char* data, size_t size, off_t offset) {
-    size_t done = 0;
+int writeAt(int fd, const char* data, size_t size, off_t offset, size_t* stored) {
+    size_t ignored = 0;
+    size_t& done = stored != nullptr ? *stored : ignored;
+    done = 0;
     while (done < size) {
         const ssize_t n = ::pwrite(fd, data + done, size - done, offset + off_t(done));
         if (n < 0 && errno == EINTR) {
@@ -27,8 +29,13 @@ int writeAt(int fd, const char* data, size_t size, off_t offset) {
     return 0;
 }
 
-int writeWhole(int fd, std::string_view bytes) {
-    if (const int error = writeAt(fd, bytes.data(), bytes.size(), 0)) {
+int writeWhole(int fd, std::string_view bytes, bool* changed) {
+    size_t stored = 0;
+    const int error = writeAt(fd, bytes.data(), bytes.size(), 0, &stored);
+    if (changed != nullptr) {
+        *changed = stored > 0 || error == 0;
+    }
+    if (error != 0) {
         return error;
     }
     if (::ftruncate(fd, off_t(bytes.size())) != 0 || ::fsync(fd) != 0) {

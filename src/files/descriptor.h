@@ -26,11 +26,13 @@ private:
 
 // Each returns 0 or the errno of its failure.
 
-// Writes all the bytes at the offset, however many calls that takes.
-int writeAt(int fd, const char* data, size_t size, off_t offset);
+// Writes all the bytes at the offset, however many calls that takes; stored, where given,
+// tells how many reached the file, failure or not.
+int writeAt(int fd, const char* data, size_t size, off_t offset, size_t* stored = nullptr);
 
-// Makes the file hold exactly these bytes, then makes them durable.
-int writeWhole(int fd, std::string_view bytes);
+// Makes the file hold exactly these bytes, then makes them durable. changed, where given, tells
+// whether the file may differ from what it was, failure or not.
+int writeWhole(int fd, std::string_view bytes, bool* changed = nullptr);
 
 // Copies from's bytes to the start of to, one fixed-size chunk at a time, up to from's end;
 // copied tells how many.

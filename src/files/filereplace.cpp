@@ -233,13 +233,25 @@ int keepOldCopy(const Target& target, OldCopy& copy) {
 
 // Nothing can be copied of a file the user may not read: it is written unguarded.
 ReplaceOutcome rewriteUnguarded(const Target& target, std::string_view content) {
-    const int error = writeWhole(target.fd.get(), content);
+    bool changed = false;
+    const int error = writeWhole(target.fd.get(), content, &changed);
     if (error == 0) {
         return {};
     }
     ReplaceOutcome outcome = failure(ReplaceStep::Write, error);
-    outcome.oldIntact = false;
+    outcome.oldIntact = !changed;
     return outcome;
+}
+
+// Puts the copy's bytes back into the file; true once it holds exactly them, on disk. A truncate
+// that fails where the old bytes already end the file has nothing left to cut.
+bool putBack(int copy, int file) {
+    off_t restored = 0;
+    struct stat now {};
+    const bool whole =
+        copyContent(copy, file, restored) == 0 &&
+        (::ftruncate(file, restored) == 0 || (::fstat(file, &now) == 0 && now.st_size == restored));
+    return whole && ::fsync(file) == 0;
 }
 
 ReplaceOutcome rewriteInPlace(const Target& target, std::string_view content) {
@@ -253,11 +265,9 @@ ReplaceOutcome rewriteInPlace(const Target& target, std::string_view content) {
         return outcome;
     }
     const int fd = target.fd.get();
-    const int error = writeWhole(fd, content);
-    off_t restored = 0;
-    const bool putBack = error != 0 && copyContent(copy.fd.get(), fd, restored) == 0 &&
-                         ::ftruncate(fd, restored) == 0 && ::fsync(fd) == 0;
-    if (error != 0 && !putBack) {
+    bool changed = false;
+    const int error = writeWhole(fd, content, &changed);
+    if (error != 0 && changed && !putBack(copy.fd.get(), fd)) {
         ReplaceOutcome outcome = failure(ReplaceStep::Write, error);
         outcome.oldIntact = false;
         outcome.copy = copy.place.shown(copy.place.name);
