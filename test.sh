@@ -2,7 +2,8 @@
 # Installs what is missing, builds ZEV and runs every test twice: in a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, then in a plain build with warnings as errors
 # (unit, widget, end-to-end in a virtual X server, packaging, static analysis, fuzzing). Its last
-# line names the cases that could not run here (for an ordinary user, those that need root).
+# lines list the slowest tests against their limits and name the cases that could not run here
+# (for an ordinary user, those that need root).
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure-packages.sh
@@ -22,4 +23,5 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEV_WARNINGS_AS_ERRORS=O
 cmake --build build -j"$jobs"
 ctest --test-dir build --no-tests=error --output-on-failure --timeout 300 -j"$jobs"
 
+tools/slowest-tests.py build-sanitize build
 tools/left-out.sh build-sanitize build

@@ -9,11 +9,11 @@ ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-roboto-unhinted fonts-libe
 # What the tests need on top: an X server and input events for the end-to-end tests; an
 # accessibility bus (whose on-switch is kept in GSettings) and a screen reader's client
 # library; a screen reader itself, with a window manager and a speech server to talk to; the Qt
-# headers that switch accessibility on in-process; strace, the ACL and attribute tools and a
-# peak-memory timer for the save's fault and identity tests; validators, dpkg tools and the manual
-# page viewer for the package; the analysers.
+# headers that switch accessibility on in-process; Python, strace and the ACL and attribute
+# tools for the save's fault and identity tests, and a peak-memory timer for the benchmarks;
+# validators, dpkg tools and the manual page viewer for the package; the analysers.
 ZEV_TEST_PACKAGES=(qt6-base-private-dev xvfb xdotool procps dbus-daemon dbus-bin at-spi2-core
-                   dconf-gsettings-backend python3-pyatspi orca openbox speech-dispatcher
+                   dconf-gsettings-backend python3 python3-pyatspi orca openbox speech-dispatcher
                    strace acl attr time desktop-file-utils appstream dpkg-dev file man-db
                    clang-tidy cppcheck clang libclang-rt-dev util-linux mount git)
 

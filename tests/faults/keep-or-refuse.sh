@@ -44,7 +44,7 @@ EOF_CASES
 
 if [ "$(id -u)" != 0 ]; then
     while read -r who expect setup; do
-        echo "left out: save_faults case '$setup' as $who: needs root"
+        echo "left out: save_refusals case '$setup' as $who: needs root"
     done < <(cases)
     exit 0
 fi
@@ -88,7 +88,7 @@ bad=0
 while read -r who expect setup; do
     prepare
     if ! (cd "$work/d" && eval "$setup") 2>/dev/null; then
-        echo "left out: save_faults case '$setup' as $who: could not be set up here"
+        echo "left out: save_refusals case '$setup' as $who: could not be set up here"
         continue
     fi
     before=$(look ${expect%saved})
