@@ -121,13 +121,14 @@ class Worker:
         if kind == "locked" and not ROOT:
             os.chmod(self.d, 0o555)
 
-    def save(self, kind, strace=(), env=None, timeout=10):
-        """Exit status of one save: 0 saved, 3 failure reported, -9 killed; and its message."""
+    def save(self, kind, env=None, traced=False, timeout=10):
+        """Exit status of one save: 0 saved, 3 failure reported, -9 killed; and its message.
+        Traced, the save's calls are logged."""
         as_nobody = ROOT and kind in ("locked", "write-only")
         command = [self.save_once, "t.txt"]
         options = {}
-        if strace:
-            command = ["strace", "-f", "-qq", "-o", self.log, *strace,
+        if traced:
+            command = ["strace", "-f", "-qq", "-o", self.log, "-e", "trace=%file,%desc,getppid",
                        *(["-u", "nobody"] if as_nobody else []), *command]
         elif as_nobody:
             options = {"user": NOBODY.pw_uid, "group": NOBODY.pw_gid, "extra_groups": []}
@@ -184,10 +185,10 @@ def content(path):
 class Run:
     """One save of a kind over an old length, with a fault or none, and how it must be judged."""
 
-    def __init__(self, kind, old, what, strace=(), env=None, fired="injected", sync_fails=False,
+    def __init__(self, kind, old, what, env=None, fired="injected", sync_fails=False,
                  must_save=False, must_fail=None, last_write=False):
         self.kind, self.old, self.what, self.way = kind, old, what, KINDS[kind][1]
-        self.strace, self.env, self.fired, self.sync_fails = strace, env, fired, sync_fails
+        self.env, self.fired, self.sync_fails = env, fired, sync_fails
         self.must_save, self.must_fail, self.last_write = must_save, must_fail, last_write
 
 
@@ -282,9 +283,7 @@ def fresh(w, run):
 def one_run(run):
     w = WORKER
     before = fresh(w, run)
-    if os.path.exists(w.log):
-        os.unlink(w.log)
-    status, message = w.save(run.kind, run.strace, run.env)
+    status, message = w.save(run.kind, run.env)
     return run.kind, run.old, run.what, judge(w, run, status, message, before)
 
 
@@ -292,9 +291,9 @@ def calls_of_one_save(args):
     """The no-fault run of a kind: judged, checked for what no outcome shows, and its calls."""
     kind, old = args
     w = WORKER
-    run = Run(kind, old, "no fault", ("-e", "trace=%file,%desc,getppid"), fired=None)
+    run = Run(kind, old, "no fault", fired=None)
     before = fresh(w, run)
-    status, message = w.save(kind, run.strace)
+    status, message = w.save(kind, traced=True)
     outcome = judge(w, run, status, message, before)
     if status != 0:
         outcome = f"BAD: exit {status} where nothing failed: {message}"
