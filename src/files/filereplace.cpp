@@ -82,7 +82,7 @@ void discard(const Place& place, Temporary& temporary) {
     }
 }
 
-// 0 or errno.
+// The temporary's own 0700 folder in the place's folder, open; 0 or errno.
 int makeNest(const Place& place, Temporary& temporary) {
     const std::string nest = temporaryName();
     if (::mkdirat(place.folder.get(), nest.c_str(), 0700) != 0) {
@@ -95,7 +95,7 @@ int makeNest(const Place& place, Temporary& temporary) {
     return temporary.nestFolder.valid() ? 0 : errno;
 }
 
-// 0 or errno.
+// A new file of this name in the temporary's folder, removed with it from then on; 0 or errno.
 int make(Temporary& temporary, const char* name, int mode) {
     temporary.fd.reset(
         ::openat(temporary.folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
