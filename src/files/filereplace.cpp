@@ -47,6 +47,16 @@ struct OldCopy {
     Place place; // its folder, and its name there
 };
 
+// A new file under a name of its own until it takes its place's name: in the place's folder, or
+// in a folder of its own (a nest) made there for it.
+struct Temporary {
+    Descriptor fd;
+    int folder = -1;  // where it lies
+    std::string name; // empty while there is no such file
+    std::string nest; // the nest's name in the place's folder; empty when there is none
+    Descriptor nestFolder;
+};
+
 // Whatever else an outcome says keeps its default: the old content intact, no copy to name.
 ReplaceOutcome failure(ReplaceStep step, int error) {
     ReplaceOutcome outcome;
@@ -56,6 +66,45 @@ ReplaceOutcome failure(ReplaceStep step, int error) {
 }
 
 std::string temporaryName() { return ".zev-" + randomTag() + ".tmp"; }
+
+// A FUSE file system keeps a file removed while still open under a hidden name until its last
+// close, and the nest would not be empty then: everything is closed before it is removed.
+void discard(const Place& place, Temporary& temporary) {
+    temporary.fd.reset();
+    if (!temporary.name.empty()) {
+        ::unlinkat(temporary.folder, temporary.name.c_str(), 0);
+        temporary.name.clear();
+    }
+    temporary.nestFolder.reset();
+    if (!temporary.nest.empty()) {
+        ::unlinkat(place.folder.get(), temporary.nest.c_str(), AT_REMOVEDIR);
+        temporary.nest.clear();
+    }
+}
+
+// The temporary's own 0700 folder in the place's folder, open; 0 or errno.
+int makeNest(const Place& place, Temporary& temporary) {
+    const std::string nest = temporaryName();
+    if (::mkdirat(place.folder.get(), nest.c_str(), 0700) != 0) {
+        return errno;
+    }
+    temporary.nest = nest;
+    temporary.nestFolder.reset(
+        ::openat(place.folder.get(), nest.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    temporary.folder = temporary.nestFolder.get();
+    return temporary.nestFolder.valid() ? 0 : errno;
+}
+
+// A new file of this name in the temporary's folder, removed with it from then on; 0 or errno.
+int make(Temporary& temporary, const char* name, int mode) {
+    temporary.fd.reset(
+        ::openat(temporary.folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
+    if (!temporary.fd.valid()) {
+        return errno;
+    }
+    temporary.name = name;
+    return 0;
+}
 
 // Renames a new file to its name; with noReplace a file that has appeared under that name since
 // it was looked for is kept (EEXIST), where the file system can tell.
@@ -71,23 +120,24 @@ int renameTo(int fromFolder, const std::string& from, const Place& place, bool n
     return ::renameat(fromFolder, from.c_str(), to, name) == 0 ? 0 : errno;
 }
 
-// Writes the content to a new file and renames it to the place's name; on failure the new file
-// goes.
-int commit(const Place& place, int folder, const std::string& name, Descriptor& file,
-           std::string_view content, bool noReplace) {
-    int error = writeWhole(file.get(), content);
-    file.reset();
+// Writes the content to the temporary file and renames it to the place's name; whatever fails,
+// nothing of the temporary file is left.
+int commit(const Place& place, Temporary& file, std::string_view content, bool noReplace) {
+    int error = writeWhole(file.fd.get(), content);
+    file.fd.reset();
     if (error == 0) {
-        error = renameTo(folder, name, place, noReplace);
+        error = renameTo(file.folder, file.name, place, noReplace);
     }
-    if (error != 0) {
-        ::unlinkat(folder, name.c_str(), 0);
-        return error;
+    if (error == 0) {
+        file.name.clear(); // it is the place's own now
     }
+    discard(place, file);
     // The content is the new one; a folder that cannot be synced changes nothing the user could
     // act on.
-    syncFolder(place);
-    return 0;
+    if (error == 0) {
+        syncFolder(place);
+    }
+    return error;
 }
 
 // Where no folder of its own can be made, the file itself is written; a failure removes it.
@@ -102,6 +152,7 @@ ReplaceOutcome createDirectly(const Place& place, std::string_view content, int 
     if (error == 0) {
         return {};
     }
+    fd.reset(); // closed before it is removed, as in discard
     ReplaceOutcome outcome = failure(ReplaceStep::Write, error);
     outcome.partialNewFile = ::unlinkat(folder, name, 0) != 0;
     return outcome;
@@ -115,46 +166,34 @@ int takeModeOf(int model, int file) {
     return ::fstat(model, &made) == 0 && ::fchmod(file, made.st_mode & 07777) == 0 ? 0 : errno;
 }
 
-// No file yet. It is written 0600 inside a 0700 folder of its own beside its place, so that no
-// one else can open it half written, then takes the mode of an empty model made there as any
-// new file, and appears under its name whole. A folder's default access control list may leave
-// even its owner out of such a folder: then the file is made directly.
+// No file yet. It is made 0600 inside a 0700 nest beside its place, so that no one else can open
+// it half written, takes the mode of an empty model made there as any new file, is written and
+// appears under its name whole. A folder's default access control list may leave even its owner
+// out of such a nest: then the file is made directly.
 ReplaceOutcome createNew(const Place& place, std::string_view content) {
-    const int folder = place.folder.get();
-    const std::string nest = temporaryName();
-    if (::mkdirat(folder, nest.c_str(), 0700) != 0) {
-        return createDirectly(place, content, errno);
+    Temporary file;
+    Temporary model;
+    int error = makeNest(place, file);
+    model.folder = file.folder;
+    if (error == 0) {
+        error = make(model, "model", 0666);
     }
-    const Descriptor inside(::openat(folder, nest.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    const int at = inside.get();
-    const Descriptor model(
-        inside.valid() ? ::openat(at, "model", O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666) : -1);
-    Descriptor fd(model.valid() ? ::openat(at, "new", O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)
-                                : -1);
-    const auto removeNest = [&] {
-        ::unlinkat(at, "new", 0);
-        ::unlinkat(at, "model", 0);
-        ::unlinkat(folder, nest.c_str(), AT_REMOVEDIR);
-    };
-    if (!fd.valid()) {
-        const int error = errno;
-        removeNest();
+    if (error == 0) {
+        error = make(file, "new", 0600);
+    }
+    if (error != 0) {
+        discard(place, model);
+        discard(place, file);
         return createDirectly(place, content, error);
     }
-    int error = writeWhole(fd.get(), content);
-    if (error == 0) {
-        error = takeModeOf(model.get(), fd.get());
-    }
-    fd.reset();
-    if (error == 0) {
-        error = renameTo(at, "new", place, true);
-    }
-    removeNest();
+    error = takeModeOf(model.fd.get(), file.fd.get());
+    discard(place, model);
     if (error != 0) {
+        discard(place, file);
         return failure(ReplaceStep::Write, error);
     }
-    syncFolder(place);
-    return {};
+    error = commit(place, file, content, true);
+    return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
 }
 
 // Owner and group first (changing them clears set-id bits), then the attributes, then the mode;
@@ -174,19 +213,18 @@ std::optional<ReplaceOutcome> replaceByRename(const Target& target, std::string_
     if (target.old.st_nlink != 1 || !mayListEveryAttribute(target.fd.get())) {
         return std::nullopt;
     }
-    const int folder = target.place.folder.get();
-    Descriptor fd;
-    const std::string temporary = createIn(
-        target.place, [](int /*attempt*/) { return temporaryName(); }, 0600, fd);
-    if (temporary.empty()) {
+    Temporary file;
+    file.folder = target.place.folder.get();
+    file.name = createIn(
+        target.place, [](int /*attempt*/) { return temporaryName(); }, 0600, file.fd);
+    if (file.name.empty()) {
         return std::nullopt;
     }
-    if (!setsTrustedAttributes(fd.get()) || !carryIdentity(target, fd.get())) {
-        fd.reset();
-        ::unlinkat(folder, temporary.c_str(), 0);
+    if (!setsTrustedAttributes(file.fd.get()) || !carryIdentity(target, file.fd.get())) {
+        discard(target.place, file);
         return std::nullopt;
     }
-    const int error = commit(target.place, folder, temporary, fd, content, false);
+    const int error = commit(target.place, file, content, false);
     if (error == EBUSY || error == EXDEV) {
         return std::nullopt;
     }
@@ -273,7 +311,9 @@ ReplaceOutcome rewriteInPlace(const Target& target, std::string_view content) {
         outcome.copy = copy.place.shown(copy.place.name);
         return outcome;
     }
-    // A copy that cannot be removed is only an old version left beside the file.
+    // A copy that cannot be removed is only an old version left beside the file. It is closed
+    // first, as in discard.
+    copy.fd.reset();
     ::unlinkat(copy.place.folder.get(), copy.place.name.c_str(), 0);
     return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
 }

@@ -29,7 +29,9 @@
 // A new file appears whole under its name, or not at all, with the mode and access control list
 // any new file gets there; only where no temporary file can be made in its folder is it written
 // directly, and a kill then may leave it partly written. Temporary files and copies are 0600
-// until they take their final mode, so no one else can open them half written.
+// until they take their final mode, so no one else can open them half written. Whatever a save
+// makes on its way (a temporary file, a folder for it, a copy of the old content) is gone once it
+// returns, but for a copy a failure names, on FUSE file systems too.
 //
 // Linux only: an open file is opened again through /proc/self/fd.
 namespace zev {
