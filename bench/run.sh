@@ -88,10 +88,15 @@ idle() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0) ? a / b : 0 }'; }
 difference() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%+.1f MB", a - b }'; }
 
+# A saved sheet for ZEV to open, every rating other than a fresh sheet's.
+sheet=$work/Hős.txt
+{ printf ' 3 \r\n%.0s' {1..9}; printf ' 2 \r\n%.0s' {1..30}; } >"$sheet"
+
 # The programs take turns, so that a slow moment of the machine falls on all of them alike.
 for platform in xvfb offscreen; do
     for _ in $(seq "$runs"); do
         startup_samples "$platform" "$firstpaint" >>"$work/start-zev-$platform"
+        startup_samples "$platform" "$firstpaint" "$sheet" >>"$work/start-file-$platform"
         startup_samples "$platform" "$floor" >>"$work/start-floor-$platform"
         startup_samples "$platform" "$floor" --bare >>"$work/start-bare-$platform"
     done
@@ -100,11 +105,12 @@ done
 # differ by more than the programs do; alternate them and take the medians.
 for _ in $(seq "$idle_repeats"); do
     idle "$zev" && echo "$idle_cpu $idle_wakeups $peak_rss" >>"$work/idle-zev"
+    idle "$zev" "$sheet" && echo "$idle_cpu $idle_wakeups $peak_rss" >>"$work/idle-file"
     idle "$floor" && echo "$idle_cpu $idle_wakeups $peak_rss" >>"$work/idle-floor"
     idle "$floor" --bare && echo "$idle_cpu $idle_wakeups $peak_rss" >>"$work/idle-bare"
 done
 declare -A cpu wake rss
-for program in zev floor bare; do
+for program in zev file floor bare; do
     cpu[$program]=$(awk '{ print $1 }' "$work/idle-$program" | median)
     wake[$program]=$(awk '{ print $2 }' "$work/idle-$program" | median)
     rss[$program]=$(awk '{ print $3 }' "$work/idle-$program" | median)
@@ -176,6 +182,15 @@ controls, no icon; a lower reference that shows what text, controls and the icon
 | one save, median (µs) | $save_us | | | ≤ 2000 | |
 | one save over an old file of $([ "$smoke" = 1 ] && echo 8 MiB || echo 1 GiB), peak memory above one over 195 bytes (MB) | $save_memory | | | ≤ 0.5 (the new content and one 64 KiB chunk, give or take the allocator) | |
 | one idle tick of the 10 ms timer, handler only (ns) | $tick_ns | | | | |
+
+**A file named**: ZEV started with a saved sheet to open (\`zev Hős.txt\`), beside the same
+start without one.
+
+| measure | with a file | without | with / without | target |
+|---|---|---|---|---|
+| first drawn sheet, Xvfb (ms) | $(spread "$work/start-file-xvfb") | $(spread "$work/start-zev-xvfb") | $(ratio_of "$work/start-file-xvfb" "$work/start-zev-xvfb") | ≤ 1.02 × without |
+| first drawn sheet, offscreen (ms) | $(spread "$work/start-file-offscreen") | $(spread "$work/start-zev-offscreen") | $(ratio_of "$work/start-file-offscreen" "$work/start-zev-offscreen") | ≤ 1.02 × without |
+| peak resident set (MB) | ${rss[file]} | ${rss[zev]} | $(difference "${rss[file]}" "${rss[zev]}") | ≤ without |
 
 Rerun with \`bench/run.sh\` (RUNS=N sets the number of start-up runs of each program).
 TABLE

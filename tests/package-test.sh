@@ -28,7 +28,8 @@ for size in 16 32 48; do
 done
 
 desktop-file-validate "$root/share/applications/zev.desktop" || fail "desktop-file-validate"
-grep -qx 'Exec=zev' "$root/share/applications/zev.desktop" || fail "Exec is not zev"
+grep -qx 'Exec=zev %f' "$root/share/applications/zev.desktop" || fail "Exec is not zev %f"
+! grep -q '^MimeType=' "$root/share/applications/zev.desktop" || fail "a MIME type is claimed"
 # The project has no homepage, so a validator that asks for one is answered by that finding
 # alone; every other error or warning fails.
 appstreamcli validate --no-net "$root/share/metainfo/io.github.zev.zev.metainfo.xml" \
@@ -42,6 +43,22 @@ LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
 
 changelog=$(dpkg-parsechangelog -l "$source/debian/changelog" -S Version)
 [ "$changelog" = "$version" ] || fail "debian/changelog is at $changelog, the project at $version"
+
+# The command line as a Debian user tries it: help and version with no display, a wrong one
+# told on standard error with the usage.
+for option in --help --version; do
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/bin/zev" "$option" \
+        >"$out/out" 2>"$out/err" || fail "zev $option ended with $?"
+    [ -s "$out/out" ] && [ ! -s "$out/err" ] || fail "zev $option: $(cat "$out/out" "$out/err")"
+done
+grep -qx "zev $version" "$out/out" || fail "zev --version: $(cat "$out/out")"
+for wrong in --nope "a.txt b.txt"; do
+    status=0
+    # shellcheck disable=SC2086
+    QT_QPA_PLATFORM=offscreen "$root/bin/zev" $wrong >"$out/out" 2>"$out/err" || status=$?
+    [ "$status" = 2 ] && [ ! -s "$out/out" ] && grep -q '^Usage: ' "$out/err" ||
+        fail "zev $wrong ended with $status: $(cat "$out/out" "$out/err")"
+done
 
 # The installed program, alive two seconds after it started, without a word about its face.
 QT_QPA_PLATFORM=offscreen "$root/bin/zev" 2>"$out/zev.err" &

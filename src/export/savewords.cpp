@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace zev {
 namespace {
@@ -86,6 +87,121 @@ QString replaceFailureReason(const ReplaceOutcome& outcome) {
         reason += QStringLiteral("\nA félig megírt új fájlt nem sikerült törölni.");
     }
     return reason;
+}
+
+namespace {
+
+QString readErrorText(int error) {
+    switch (error) {
+    case EACCES:
+        return QStringLiteral("nincs jogosultságod a fájl olvasásához");
+    case ENOENT:
+        return QStringLiteral("a mappája nem létezik");
+    default:
+        return errorText(error);
+    }
+}
+
+QString kindText(mode_t kind) {
+    switch (kind) {
+    case S_IFDIR:
+        return QStringLiteral("ez egy mappa");
+    case S_IFCHR:
+    case S_IFBLK:
+        return QStringLiteral("ez egy eszköz");
+    case S_IFIFO:
+        return QStringLiteral("ez egy cső");
+    case S_IFSOCK:
+        return QStringLiteral("ez egy foglalat (socket)");
+    default:
+        return QStringLiteral("ez nem közönséges fájl");
+    }
+}
+
+// Numbers read with a vowel first (egy, öt…, ezer…) take "az".
+QString article(int number) {
+    const QString digits = QString::number(number);
+    return number == 1 || digits.startsWith(u'5') || (digits.size() == 4 && digits.startsWith(u'1'))
+               ? QStringLiteral("az")
+               : QStringLiteral("a");
+}
+
+// "a 12. sor (Ökölharc)": the line, and the trait whose rating belongs there.
+QString lineText(int line) {
+    const QString text = QStringLiteral("%1 %2. sor").arg(article(line)).arg(line);
+    if (line > kTraitCount) {
+        return text;
+    }
+    const std::string_view label = trait(line - 1).label;
+    return QStringLiteral("%1 (%2)").arg(
+        text, QString::fromUtf8(label.data(), qsizetype(label.size())).trimmed());
+}
+
+// What stands on a line, as a name is shown.
+QString quoted(const std::string& text) {
+    if (text.empty()) {
+        return QStringLiteral("üres");
+    }
+    return u'„' + shownName(QString::fromUtf8(text.data(), qsizetype(text.size()))) + u'”';
+}
+
+} // namespace
+
+QString openNameRefusal(const QByteArray& path) {
+    if (!path.endsWith(QByteArrayView(kSheetFileEnding))) {
+        return QStringLiteral(
+            "csak .txt végű fájl nyitható meg, mert a Mentés .txt végű fájlba ír");
+    }
+    if (QFile::encodeName(QFile::decodeName(path)) != path) {
+        return QStringLiteral("a nevét a rendszer nyelvi beállítása nem tudja pontosan "
+                              "megjeleníteni, így a Mentés máshová írna");
+    }
+    return {};
+}
+
+QString openFailureMessage(const QString& path, const QString& reason) {
+    return QStringLiteral("Nem sikerült megnyitni: %1\n%2\n"
+                          "A fájl változatlan maradt, helyette új karakterlap nyílt meg.")
+        .arg(shownName(path), reason);
+}
+
+QString readFailureReason(const ReadOutcome& outcome) {
+    switch (outcome.failed) {
+    case ReadStep::NotRegular:
+        return kindText(outcome.kind) + QStringLiteral(", nem karakterlap");
+    case ReadStep::TooLarge:
+        return QStringLiteral("túl nagy ahhoz, hogy karakterlap legyen (több mint %1 bájt)")
+            .arg(kLargestSheetFile);
+    default:
+        return readErrorText(outcome.error);
+    }
+}
+
+QString sheetFaultReason(const SheetReading& reading) {
+    if (reading.fault == SheetFault::TooFewLines) {
+        return (reading.line == 0 ? QStringLiteral("a fájl üres")
+                                  : QStringLiteral("csak %1 sor van benne").arg(reading.line)) +
+               QStringLiteral(", de egy karakterlap %1 sorból áll").arg(kTraitCount);
+    }
+    const QString line = lineText(reading.line);
+    const QString number = QString::fromStdString(reading.text);
+    switch (reading.fault) {
+    case SheetFault::NotAscii:
+        return line + QStringLiteral(": nem ASCII karakter van benne (például ékezetes betű)");
+    case SheetFault::NotANumber:
+        return QStringLiteral("%1: %2, de egy egész számnak kell ott állnia")
+            .arg(line, quoted(reading.text));
+    case SheetFault::BelowFloor:
+        return QStringLiteral("%1: %2, de nem lehet kevesebb, mint %3")
+            .arg(line, number)
+            .arg(trait(reading.line - 1).floor);
+    case SheetFault::AboveCap:
+        return QStringLiteral("%1: %2, de legfeljebb %3 lehet").arg(line, number).arg(kRatingCap);
+    default: // TooManyLines
+        return QStringLiteral("%1: %2, de egy karakterlap csak %3 sorból áll")
+            .arg(line, quoted(reading.text))
+            .arg(kTraitCount);
+    }
 }
 
 } // namespace zev

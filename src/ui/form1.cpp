@@ -1,5 +1,7 @@
 #include "ui/form1.h"
 
+#include "export/sheetfile.h"
+#include "export/sheetopener.h"
 #include "export/sheetsaver.h"
 #include "platform/formtimer.h"
 #include "platform/sheetsurfacewidget.h"
@@ -14,6 +16,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace zev {
 namespace {
@@ -99,13 +102,25 @@ void Form1::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float x, f
 }
 
 void Form1::Command1_Click() {
-    const QString path = text1_->text() + QStringLiteral(".txt");
+    const QString path = text1_->text() + QLatin1StringView(kSheetFileEnding);
     const SaveResult result = saveSheet(sheet_, path);
     if (!result.ok) {
         reportError_(result.message);
     } else {
         announce(surface_, QStringLiteral("Mentve"));
     }
+}
+
+void Form1::openNamedFile(const QByteArray& path) {
+    const OpenResult opened = openSheet(path);
+    if (!opened.ok) {
+        // The message box stands over the window, so it waits for the event loop to show it.
+        QTimer::singleShot(0, this, [this, message = opened.message] { reportError_(message); });
+        return;
+    }
+    sheet_ = opened.sheet;
+    announced_ = sheet_;
+    text1_->setText(opened.name);
 }
 
 void Form1::cucc() {

@@ -35,6 +35,10 @@ public:
     void Timer1_Timer();
     void cucc();
 
+    // Takes the sheet and the name from the file named at start-up, before the window is shown;
+    // a file that cannot be opened is told once the window is up, and nothing changes.
+    void openNamedFile(const QByteArray& path);
+
     [[nodiscard]] const Sheet& sheet() const override { return sheet_; }
     [[nodiscard]] Sheet& sheet() { return sheet_; }
     void release(std::int16_t button, float x, float y) override { Form_MouseUp(button, 0, x, y); }

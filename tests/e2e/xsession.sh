@@ -62,9 +62,10 @@ start_accessibility_bus() {
         grep -q 'boolean true' || fail "assistive technology cannot be switched on"
 }
 
-# Starts zev in a fresh folder and waits for its window; sets $window and the point scale.
+# Starts zev in a fresh folder, with the arguments given, and waits for its window; sets $window
+# and the point scale.
 start_zev() {
-    (cd "$workdir" && exec "$ZEV" >"$workdir/.zev.log" 2>&1) &
+    (cd "$workdir" && exec "$ZEV" "$@" >"$workdir/.zev.log" 2>&1) &
     zev_pid=$!
     window=$(timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name '^ZEV$' | head -n1) ||
         fail "the ZEV window never appeared"
@@ -114,8 +115,10 @@ expect_sheet() {
     expected=$(for i in $(seq 0 38); do printf ' %s \r\n' "${lines[i]}"; done | od -c)
 }
 
+same_as_expected() { [ "$(od -c <"$1")" = "$expected" ]; }
+
 # The file appears whole or not at all: it is renamed into place once written.
 check_file() {
     wait_for test -f "$1" || fail "no file $1"
-    [ "$(od -c <"$1")" = "$expected" ] || fail "$1 differs: $(od -c <"$1")"
+    same_as_expected "$1" || fail "$1 differs: $(od -c <"$1")"
 }
