@@ -5,7 +5,7 @@ namespace zev {
 void Sheet::Reset() {
     // Skills are left alone: a new sheet starts with them at 0 already.
     for (int index = 0; index < kAttributeCount; ++index) {
-        setRating(index, 1);
+        setRating(index, trait(index).floor);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/sheetsurfacewidget.h"
 
 #include "platform/drawingfont.h"
+#include "platform/mousebutton.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -9,8 +10,9 @@
 namespace zev {
 namespace {
 
+static_assert(kLeftButton == Qt::LeftButton && kRightButton == Qt::RightButton);
+
 std::int16_t buttonCode(Qt::MouseButton button) {
-    // Left, right and middle are 1, 2 and 4 in both worlds; the code is 16 bits wide.
     return static_cast<std::int16_t>(static_cast<unsigned>(button) & 0xFFFFU);
 }
 

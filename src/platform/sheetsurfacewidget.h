@@ -33,8 +33,6 @@ public:
 
     void Cls() override;
     void Print(const QString& text) override;
-    [[nodiscard]] float CurrentX() const override { return currentX_; }
-    [[nodiscard]] float CurrentY() const override { return currentY_; }
     void setCurrentX(float x) override { currentX_ = x; }
     void setCurrentY(float y) override { currentY_ = y; }
 
@@ -42,7 +40,7 @@ public:
     [[nodiscard]] PointScale scale() const;
 
 signals:
-    // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt; x, y in points.
+    // button: as platform/mousebutton.h says; shift: 1 Shift, 2 Ctrl, 4 Alt; x, y in points.
     void mouseUp(std::int16_t button, std::int16_t shift, float x, float y);
 
 protected:

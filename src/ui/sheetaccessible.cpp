@@ -1,7 +1,7 @@
 #include "ui/sheetaccessible.h"
 
+#include "platform/mousebutton.h"
 #include "platform/sheetsurfacewidget.h"
-#include "ui/clickediting.h"
 #include "ui/sheetdrawing.h"
 
 #include <QPointer>
@@ -11,9 +11,6 @@
 
 namespace zev {
 namespace {
-
-// The name a reader hears: the label without its blanks.
-QString traitName(int index) { return traitLabel(index).trimmed(); }
 
 // Found afresh each time rather than kept: once the parent's own part is destroyed, while QWidget
 // deletes the children, it is a source no longer, so nothing reads a sheet that is gone.
@@ -51,6 +48,13 @@ public:
     [[nodiscard]] QWindow* window() const override {
         return isValid() ? surface_->window()->windowHandle() : nullptr;
     }
+    [[nodiscard]] QRect rect() const override {
+        if (!isValid()) {
+            return {};
+        }
+        const QRect pixels = pixelsInside(band(), surface_->scale());
+        return {surface_->mapToGlobal(pixels.topLeft()), pixels.size()};
+    }
     [[nodiscard]] QAccessibleInterface* parent() const override {
         return QAccessible::queryAccessibleInterface(surface_.data());
     }
@@ -84,13 +88,7 @@ protected:
         return source() != nullptr ? source()->sheet() : gone;
     }
 
-    [[nodiscard]] QRect screenRect(const RowBand& band) const {
-        if (!isValid()) {
-            return {};
-        }
-        const QRect pixels = pixelsInside(band, surface_->scale());
-        return {surface_->mapToGlobal(pixels.topLeft()), pixels.size()};
-    }
+    [[nodiscard]] RowBand band() const { return rowBand(drawnRow(position_)); }
 
 private:
     QPointer<SheetSurfaceWidget> surface_;
@@ -120,7 +118,6 @@ public:
         }
     }
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Slider; }
-    [[nodiscard]] QRect rect() const override { return screenRect(traitBand(index())); }
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface) {
             return static_cast<QAccessibleValueInterface*>(this);
@@ -195,8 +192,7 @@ private:
 
     void releaseOver(std::int16_t button) {
         if (SheetSource* to = source()) {
-            const RowBand band = traitBand(index());
-            to->release(button, band.centreX(), band.centreY());
+            to->release(button, band().centreX(), band().centreY());
         }
     }
 };
@@ -219,9 +215,6 @@ public:
             .arg(traitName(g.firstIndex), traitName(g.firstIndex + g.count - 1), total);
     }
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::StaticText; }
-    [[nodiscard]] QRect rect() const override {
-        return screenRect(rowBand(traitGroup(index()).totalX, traitGroup(index()).totalY));
-    }
 };
 
 } // namespace

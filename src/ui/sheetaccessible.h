@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/sheet.h"
+#include "ui/sheetlayout.h"
 
 #include <QAccessibleWidget>
 

@@ -7,7 +7,8 @@ src=$1 work=$2 seconds=${3:-20}
 mkdir -p "$work/corpus"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
     -I"$src/src" "$src/tests/fuzz/fuzz_release.cpp" "$src/src/model/sheet.cpp" \
-    "$src/src/model/traittable.cpp" "$src/src/ui/clickediting.cpp" -o "$work/fuzz_release"
+    "$src/src/model/traittable.cpp" "$src/src/ui/sheetlayout.cpp" "$src/src/ui/clickediting.cpp" \
+    -o "$work/fuzz_release"
 status=0
 "$work/fuzz_release" -max_total_time="$seconds" -seed=1 -print_final_stats=1 "$work/corpus" \
     >"$work/fuzz.log" 2>&1 || status=$?
