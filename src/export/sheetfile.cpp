@@ -2,9 +2,7 @@
 
 namespace zev {
 
-std::string integerLine(std::int16_t value) {
-    return (value < 0 ? "" : " ") + std::to_string(value) + " \r\n";
-}
+std::string integerLine(std::int16_t value) { return ratingText(value) + " \r\n"; }
 
 std::string sheetFileContent(const Sheet& sheet) {
     std::string content;

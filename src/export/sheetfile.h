@@ -8,7 +8,7 @@
 // The saved file: one line per rating, in trait-index order, and nothing else.
 namespace zev {
 
-// One line: a blank where a minus sign would stand, the decimal digits, a blank, CR LF.
+// One line: the rating as the sheet writes it (ratingText), a blank, CR LF.
 std::string integerLine(std::int16_t value);
 
 // The whole file for a sheet: 39 such lines.

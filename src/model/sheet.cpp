@@ -37,4 +37,6 @@ Rating Sheet::GroupTotal(int group) const {
     return static_cast<Rating>(total - g.totalOffset);
 }
 
+std::string ratingText(Rating value) { return (value < 0 ? "" : " ") + std::to_string(value); }
+
 } // namespace zev
