@@ -18,6 +18,16 @@ SheetSource* sourceOf(const QWidget* surface) {
     return surface != nullptr ? dynamic_cast<SheetSource*>(surface->parentWidget()) : nullptr;
 }
 
+// Where a trait's row comes in drawing order, which is the order of the surface's children.
+int drawnPosition(int index) {
+    for (int position = 0; position < kRowCount; ++position) {
+        if (const SheetRow row = drawnRow(position); !row.isTotal && row.index == index) {
+            return position;
+        }
+    }
+    return -1;
+}
+
 // The pixels whose release lands inside the band, so that a pointer sent anywhere in an item's
 // rectangle hits that item's trait. A release exactly on a closed edge hits nothing, so such an
 // edge is rounded inwards past the pixel it falls on.
@@ -68,9 +78,12 @@ public:
     }
     void setText(QAccessible::Text /*kind*/, const QString& /*text*/) override {}
 
+    // The surface's state, but for the focus, which is the current trait's alone.
     [[nodiscard]] QAccessible::State state() const override {
         if (QAccessibleInterface* surface = parent()) {
-            return surface->state();
+            QAccessible::State state = surface->state();
+            state.focusable = state.focused = false;
+            return state;
         }
         QAccessible::State gone;
         gone.invalid = true;
@@ -81,6 +94,10 @@ protected:
     // The trait index, or the group of a total.
     [[nodiscard]] int index() const { return drawnRow(position_).index; }
     [[nodiscard]] SheetSource* source() const { return sourceOf(surface_.data()); }
+    [[nodiscard]] bool hasFocus() const {
+        const SheetSource* from = source();
+        return from != nullptr && surface_->hasFocus() && from->currentTrait() == index();
+    }
 
     // Once the source is gone an item reads an empty sheet, as a view's cell reads an empty model.
     [[nodiscard]] const Sheet& sheet() const {
@@ -118,6 +135,12 @@ public:
         }
     }
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Slider; }
+    [[nodiscard]] QAccessible::State state() const override {
+        QAccessible::State state = SheetItem::state();
+        state.focusable = !state.invalid;
+        state.focused = hasFocus();
+        return state;
+    }
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface) {
             return static_cast<QAccessibleValueInterface*>(this);
@@ -220,9 +243,9 @@ public:
 } // namespace
 
 // What the last change was, in words ("erő 2, összesen: 1"): the message that tells a screen
-// reader about a change it would not present by itself, since none of the items is ever
-// focused. It has no area and is never visible, so that a reader reviewing the window line by
-// line never meets it.
+// reader about a change it would not present by itself: a click changes an item that need not
+// have the focus, and a total never has it. It has no area and is never visible, so that a reader
+// reviewing the window line by line never meets it.
 class NoticeItem : public SheetItem {
 public:
     using SheetItem::SheetItem;
@@ -284,6 +307,12 @@ QAccessibleInterface* SheetAccessible::childAt(int x, int y) const {
     return nullptr;
 }
 
+QAccessibleInterface* SheetAccessible::focusChild() const {
+    const SheetSource* source = sourceOf(widget());
+    return source != nullptr && widget()->hasFocus() ? child(drawnPosition(source->currentTrait()))
+                                                     : nullptr;
+}
+
 namespace {
 
 const SheetAccessible* listenedSheet(SheetSurfaceWidget* surface) {
@@ -312,6 +341,13 @@ QAccessibleInterface* accessibleSheet(QObject* object) {
 void announce(SheetSurfaceWidget* surface, const QString& message) {
     if (const SheetAccessible* sheet = listenedSheet(surface)) {
         tell(*sheet, message);
+    }
+}
+
+void announceFocus(SheetSurfaceWidget* surface, int index) {
+    if (const SheetAccessible* sheet = listenedSheet(surface)) {
+        QAccessibleEvent event(sheet->child(drawnPosition(index)), QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
     }
 }
 
