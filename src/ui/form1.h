@@ -42,6 +42,7 @@ public:
     [[nodiscard]] Sheet& sheet() { return sheet_; }
     void release(std::int16_t button, float x, float y) override { Form_MouseUp(button, 0, x, y); }
     [[nodiscard]] int currentTrait() const override { return current_; }
+    void setCurrentTrait(int index);
     [[nodiscard]] SheetSurfaceWidget* surface() const { return surface_; }
     [[nodiscard]] QLineEdit* Text1() const { return text1_; }
     [[nodiscard]] QPushButton* Command1() const { return command1_; }
@@ -54,7 +55,6 @@ private:
     void layOutControls();
     void connectEvents();
     void showError(const QString& message);
-    void setCurrentTrait(int index);
 
     Sheet sheet_;
     Sheet announced_; // the sheet as assistive technology was last told of it
