@@ -21,6 +21,17 @@ struct KeysPassedOn : QObject {
     }
 };
 
+// The region of the surface painted since the filter was installed.
+struct Repainted : QObject {
+    QRegion region;
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            region += static_cast<QPaintEvent*>(event)->region();
+        }
+        return false;
+    }
+};
+
 std::unique_ptr<Form1> focusedSheet() {
     auto form = shownForm();
     if (QTest::qWaitForWindowActive(form.get())) {
@@ -46,6 +57,7 @@ private slots:
     void keysMoveAndChange_data();
     void keysMoveAndChange();
     void theFrameSurroundsTheCurrentRowOnlyWhileFocused();
+    void aMoveRepaintsTheTwoFramesOnly();
 };
 
 void TestKeyboard::tabGoesRoundAndAClickNeverTakesTheFocus() {
@@ -172,6 +184,18 @@ void TestKeyboard::theFrameSurroundsTheCurrentRowOnlyWhileFocused() {
              form->surface()->palette().color(QPalette::Highlight));
     press(Qt::Key_Tab);
     QCOMPARE(grabbed(*form), unfocused);
+}
+
+void TestKeyboard::aMoveRepaintsTheTwoFramesOnly() {
+    auto form = focusedSheet();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QCoreApplication::processEvents(); // the first drawing and the focus frame
+    const QRect before = form->surface()->focusFrame();
+    Repainted repainted;
+    form->surface()->installEventFilter(&repainted);
+    press(Qt::Key_Right);
+    QVERIFY(form->surface()->focusFrame() != before);
+    QTRY_COMPARE(repainted.region, QRegion(before) + form->surface()->focusFrame());
 }
 
 QTEST_MAIN(TestKeyboard)

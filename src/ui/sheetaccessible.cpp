@@ -81,9 +81,9 @@ public:
     // The surface's state, but for the focus, which is the current trait's alone.
     [[nodiscard]] QAccessible::State state() const override {
         if (QAccessibleInterface* surface = parent()) {
-            QAccessible::State state = surface->state();
-            state.focusable = state.focused = false;
-            return state;
+            QAccessible::State unfocused = surface->state();
+            unfocused.focusable = unfocused.focused = false;
+            return unfocused;
         }
         QAccessible::State gone;
         gone.invalid = true;
@@ -136,10 +136,10 @@ public:
     }
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Slider; }
     [[nodiscard]] QAccessible::State state() const override {
-        QAccessible::State state = SheetItem::state();
-        state.focusable = !state.invalid;
-        state.focused = hasFocus();
-        return state;
+        QAccessible::State current = SheetItem::state();
+        current.focusable = !current.invalid;
+        current.focused = hasFocus();
+        return current;
     }
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface) {
