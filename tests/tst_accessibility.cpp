@@ -23,6 +23,8 @@ void listen(QAccessibleEvent* event) {
         heard << QStringLiteral("value %1 %2")
                      .arg(item->text(QAccessible::Name),
                           static_cast<QAccessibleValueChangeEvent*>(event)->value().toString());
+    } else if (event->type() == QAccessible::Focus) {
+        heard << QStringLiteral("focus %1").arg(item->text(QAccessible::Name));
     } else if (event->type() == QAccessible::NameChanged) {
         heard << QStringLiteral("name %1").arg(item->text(QAccessible::Name));
     } else if (item != nullptr && item->role() == QAccessible::Notification) { // 6.8: announced
@@ -62,6 +64,7 @@ private slots:
     void actionsAreReleasesOverTheRow();
     void settingAValueStepsThere_data();
     void settingAValueStepsThere();
+    void theCurrentTraitHasTheFocus();
 };
 
 void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
@@ -213,6 +216,28 @@ void TestAccessibility::settingAValueStepsThere() {
     QCOMPARE(heard.filter(QStringLiteral("value "))
                  .replaceInStrings(QStringLiteral("value "), QString()),
              values);
+}
+
+// Tab gives the focus to the current trait, after the sheet's own; the arrows move it, and "+"
+// is heard as a release is.
+void TestAccessibility::theCurrentTraitHasTheFocus() {
+    auto form = shownForm();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    heard.clear();
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Plus}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(heard, (QStringList{"focus Mentés", "focus ", "focus erő", "focus ügyesség",
+                                 "value ügyesség 2", "name erő – állóképesség összesen: 1",
+                                 "notice ügyesség 2, összesen: 1"}));
+    QCOMPARE(sheetOf(*form)->focusChild(), traitItem(*form, 1));
+    for (int position = 0; position < 46; ++position) {
+        QCOMPARE(sheetOf(*form)->child(position)->state().focused, position == 1);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(!traitItem(*form, 1)->state().focused);
+    QCOMPARE(sheetOf(*form)->focusChild(), nullptr);
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -30,8 +30,6 @@ public:
         calls.append(QStringLiteral("Print"));
         x_ += float(text.size());
     }
-    float CurrentX() const override { return x_; }
-    float CurrentY() const override { return y_; }
     void setCurrentX(float x) override { x_ = x; }
     void setCurrentY(float y) override {
         y_ = y;

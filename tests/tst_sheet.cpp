@@ -112,14 +112,20 @@ void TestSheet::groupTotal() {
     }
 }
 
+// A trait's row in the grid is the rank of the height it is drawn at among its column's rows.
 void TestSheet::tableHoldsEveryTraitAsUsersKnowIt() {
+    const QList<float> rowYs{0, 10, 20, 50, 60, 70, 80, 90, 100, 110, 120, 130, 140};
+    QCOMPARE(kRowsPerColumn, rowYs.size());
     for (int index = 0; index < 39; ++index) {
         const TraitDef& t = trait(index);
         const facts::TraitRow& row = facts::kTraits.at(size_t(index));
-        QCOMPARE(QString::fromUtf8(t.label.data(), qsizetype(t.label.size())), facts::label(index));
-        QCOMPARE(t.x, row.x);
-        QCOMPARE(t.y, row.y);
-        QCOMPARE(t.column, int(row.x) / 100);
+        QCOMPARE(QString::fromUtf8(t.name.data(), qsizetype(t.name.size())), facts::name(index));
+        const Cell cell = cellOf(index);
+        QCOMPARE(cell.column, int(row.x) / 100);
+        QCOMPARE(cell.row, rowYs.indexOf(row.y));
+        QCOMPARE(traitInCell(cell), index);
+        QCOMPARE(t.column, cell.column);
+        QCOMPARE(t.row, index < 9 ? cell.row : cell.row - 3);
         QCOMPARE(t.block, index < 9 ? Block::Attribute : Block::Skill);
         QCOMPARE(t.floor, Rating(facts::floor(index)));
     }

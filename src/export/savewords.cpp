@@ -1,5 +1,6 @@
 #include "export/savewords.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <cerrno>
@@ -29,10 +30,11 @@ QString shownName(const QString& name) {
     return shown;
 }
 
-QString errorText(int error) {
+// The system's reason; a missing permission in words that follow any step.
+QString reasonText(int error) {
     switch (error) {
     case EACCES:
-        return QStringLiteral("nincs jogosultságod a fájl írásához");
+        return QStringLiteral("nincs hozzá jogosultságod");
     case ELOOP:
         return QStringLiteral("túl sok szimbolikus link követi egymást");
     default:
@@ -40,18 +42,38 @@ QString errorText(int error) {
     }
 }
 
+// A path the file layer gave; an empty one is the current folder.
+QString shownPath(const std::string& path) {
+    return shownName(path.empty() ? QDir::currentPath() : QFile::decodeName(path.c_str()));
+}
+
+// What failed, where, and why. The file itself is named above the reason by saveFailureMessage.
 QString stepText(const ReplaceOutcome& outcome) {
+    const QString place = shownPath(outcome.place);
+    const QString reason = reasonText(outcome.error);
     switch (outcome.failed) {
+    case ReplaceStep::Folder:
+        return QStringLiteral("a fájl mappája nem nyitható meg (%1): %2").arg(place, reason);
+    case ReplaceStep::Find:
+        return QStringLiteral("a fájl nem érhető el a mappájában (%1): %2").arg(place, reason);
     case ReplaceStep::NotRegular:
         return QStringLiteral("ez nem közönséges fájl (hanem mappa, eszköz vagy cső), "
                               "ebbe nem lehet menteni");
+    case ReplaceStep::Open:
+        return QStringLiteral("a fájl nem nyitható meg írásra: %1").arg(reason);
+    case ReplaceStep::Create:
+        return QStringLiteral("a mappában nem hozható létre új fájl (%1): %2").arg(place, reason);
     case ReplaceStep::Moved:
         return QStringLiteral("a fájlt mentés közben áthelyezték vagy lecserélték");
+    case ReplaceStep::PrivateFolder:
+        return QStringLiteral("a fájl mellé nem kerülhet másolat a régi tartalomról, és a saját "
+                              "mappád sem hozható létre hozzá (%1): %2")
+            .arg(place, reason);
     case ReplaceStep::Copy:
         return QStringLiteral("a régi tartalomról nem sikerült másolatot készíteni (%1): %2")
-            .arg(shownName(QFile::decodeName(outcome.copy.c_str())), errorText(outcome.error));
+            .arg(place, reason);
     default:
-        return errorText(outcome.error);
+        return QStringLiteral("a fájl új tartalmát nem sikerült kiírni: %1").arg(reason);
     }
 }
 
@@ -80,7 +102,7 @@ QString replaceFailureReason(const ReplaceOutcome& outcome) {
                                  "a fájl megsérülhetett.");
         if (!outcome.copy.empty()) {
             reason += QStringLiteral("\nA régi tartalma egészben megvan itt: %1")
-                          .arg(shownName(QFile::decodeName(outcome.copy.c_str())));
+                          .arg(shownPath(outcome.copy));
         }
     }
     if (outcome.partialNewFile) {

@@ -55,9 +55,7 @@ SheetReading fault(SheetFault what, int line, std::string_view text) {
 
 } // namespace
 
-std::string integerLine(std::int16_t value) {
-    return (value < 0 ? "" : " ") + std::to_string(value) + " \r\n";
-}
+std::string integerLine(std::int16_t value) { return ratingText(value) + " \r\n"; }
 
 std::string sheetFileContent(const Sheet& sheet) {
     std::string content;

@@ -13,7 +13,7 @@ namespace zev {
 // A sheet's file is its name in the name box with this appended.
 inline constexpr std::string_view kSheetFileEnding = ".txt";
 
-// One line: a blank where a minus sign would stand, the decimal digits, a blank, CR LF.
+// One line: the rating as the sheet writes it (ratingText), a blank, CR LF.
 std::string integerLine(std::int16_t value);
 
 // The whole file for a sheet: 39 such lines.

@@ -45,7 +45,7 @@ int writeWhole(int fd, std::string_view bytes, bool* changed) {
 }
 
 int copyContent(int from, int to, off_t& copied) {
-    char chunk[65536];
+    char chunk[kCopyChunk];
     copied = 0;
     for (;;) {
         const ssize_t n = ::pread(from, chunk, sizeof chunk, copied);

@@ -34,8 +34,11 @@ int writeAt(int fd, const char* data, size_t size, off_t offset, size_t* stored 
 // whether the file may differ from what it was, failure or not.
 int writeWhole(int fd, std::string_view bytes, bool* changed = nullptr);
 
-// Copies from's bytes to the start of to, one fixed-size chunk at a time, up to from's end;
-// copied tells how many.
+// The bytes a copy holds at a time, whatever the size of the file copied.
+inline constexpr size_t kCopyChunk = 64 * 1024;
+
+// Copies from's bytes to the start of to, one chunk at a time, up to from's end; copied tells
+// how many.
 int copyContent(int from, int to, off_t& copied);
 
 } // namespace zev

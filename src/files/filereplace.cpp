@@ -9,6 +9,7 @@
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 // Why the save goes as it does.
 //
@@ -24,11 +25,12 @@
 // not list trusted.* attributes and so never renames. A name that cannot be renamed over (a
 // mount point: EBUSY, EXDEV) is rewritten in place as well.
 //
-// In place, the old bytes are first streamed into a copy, created 0600 and synced with its
-// folder before the file's first byte changes; the copy is removed only once the new content is
-// on disk, or once a failure has put the old bytes back from it.
+// In place, the old bytes are first streamed into a copy, made private to its owner and synced
+// with its folder before the file's first byte changes; the copy is removed only once the new
+// content is on disk, or once a failure has put the old bytes back from it.
 //
-// Memory holds the new content and one 64 KiB chunk, whatever the size of the old file.
+// Memory holds the new content and one chunk of the copy (kCopyChunk), whatever the size of the
+// old file.
 
 namespace zev {
 namespace {
@@ -58,10 +60,11 @@ struct Temporary {
 };
 
 // Whatever else an outcome says keeps its default: the old content intact, no copy to name.
-ReplaceOutcome failure(ReplaceStep step, int error) {
+ReplaceOutcome failure(ReplaceStep step, int error, std::string place = {}) {
     ReplaceOutcome outcome;
     outcome.failed = step;
     outcome.error = error;
+    outcome.place = std::move(place);
     return outcome;
 }
 
@@ -82,10 +85,10 @@ void discard(const Place& place, Temporary& temporary) {
     }
 }
 
-// The temporary's own 0700 folder in the place's folder, open; 0 or errno.
+// The temporary's own private folder in the place's folder, open; 0 or errno.
 int makeNest(const Place& place, Temporary& temporary) {
     const std::string nest = temporaryName();
-    if (::mkdirat(place.folder.get(), nest.c_str(), 0700) != 0) {
+    if (::mkdirat(place.folder.get(), nest.c_str(), kPrivateFolderMode) != 0) {
         return errno;
     }
     temporary.nest = nest;
@@ -146,7 +149,7 @@ ReplaceOutcome createDirectly(const Place& place, std::string_view content, int 
     const char* name = place.name.c_str();
     Descriptor fd(::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.valid()) {
-        return failure(ReplaceStep::Open, errno == EEXIST ? nestError : errno);
+        return failure(ReplaceStep::Create, errno == EEXIST ? nestError : errno, place.shownFolder);
     }
     const int error = writeWhole(fd.get(), content);
     if (error == 0) {
@@ -166,8 +169,8 @@ int takeModeOf(int model, int file) {
     return ::fstat(model, &made) == 0 && ::fchmod(file, made.st_mode & 07777) == 0 ? 0 : errno;
 }
 
-// No file yet. It is made 0600 inside a 0700 nest beside its place, so that no one else can open
-// it half written, takes the mode of an empty model made there as any new file, is written and
+// No file yet. It is made private inside a private nest beside its place, so that no one else can
+// open it half written, takes the mode of an empty model made there as any new file, is written and
 // appears under its name whole. A folder's default access control list may leave even its owner
 // out of such a nest: then the file is made directly.
 ReplaceOutcome createNew(const Place& place, std::string_view content) {
@@ -179,7 +182,7 @@ ReplaceOutcome createNew(const Place& place, std::string_view content) {
         error = make(model, "model", 0666);
     }
     if (error == 0) {
-        error = make(file, "new", 0600);
+        error = make(file, "new", kPrivateFileMode);
     }
     if (error != 0) {
         discard(place, model);
@@ -216,7 +219,7 @@ std::optional<ReplaceOutcome> replaceByRename(const Target& target, std::string_
     Temporary file;
     file.folder = target.place.folder.get();
     file.name = createIn(
-        target.place, [](int /*attempt*/) { return temporaryName(); }, 0600, file.fd);
+        target.place, [](int /*attempt*/) { return temporaryName(); }, kPrivateFileMode, file.fd);
     if (file.name.empty()) {
         return std::nullopt;
     }
@@ -237,7 +240,7 @@ int copyInto(const Target& target, OldCopy& copy) {
     const auto copyName = [&file](int attempt) {
         return attempt == 0 ? file + '~' : file.substr(0, 200) + '~' + randomTag();
     };
-    const std::string name = createIn(copy.place, copyName, 0600, copy.fd);
+    const std::string name = createIn(copy.place, copyName, kPrivateFileMode, copy.fd);
     if (name.empty()) {
         return errno;
     }
@@ -258,15 +261,19 @@ int copyInto(const Target& target, OldCopy& copy) {
 }
 
 // The copy goes beside the file, or, in a folder the user may not write, to the user's own.
-int keepOldCopy(const Target& target, OldCopy& copy) {
+ReplaceOutcome keepOldCopy(const Target& target, OldCopy& copy) {
     copy.place.folder.reset(::fcntl(target.place.folder.get(), F_DUPFD_CLOEXEC, 0));
     copy.place.shownFolder = target.place.shownFolder;
-    const int error = copy.place.folder.valid() ? copyInto(target, copy) : errno;
-    if (error != EACCES && error != EPERM && error != EROFS) {
-        return error;
+    int error = copy.place.folder.valid() ? copyInto(target, copy) : errno;
+    if (error == EACCES || error == EPERM || error == EROFS) {
+        if (const int privateError = openPrivateFolder(copy.place)) {
+            return failure(ReplaceStep::PrivateFolder, privateError, copy.place.shownFolder);
+        }
+        error = copyInto(target, copy);
     }
-    const int privateError = openPrivateFolder(copy.place);
-    return privateError != 0 ? privateError : copyInto(target, copy);
+    return error == 0
+               ? ReplaceOutcome{}
+               : failure(ReplaceStep::Copy, error, copy.place.shown(target.place.name + '~'));
 }
 
 // Nothing can be copied of a file the user may not read: it is written unguarded.
@@ -297,10 +304,8 @@ ReplaceOutcome rewriteInPlace(const Target& target, std::string_view content) {
         return rewriteUnguarded(target, content);
     }
     OldCopy copy;
-    if (const int error = keepOldCopy(target, copy)) {
-        ReplaceOutcome outcome = failure(ReplaceStep::Copy, error);
-        outcome.copy = copy.place.shown(target.place.name + '~');
-        return outcome;
+    if (ReplaceOutcome kept = keepOldCopy(target, copy); !kept.ok()) {
+        return kept;
     }
     const int fd = target.fd.get();
     bool changed = false;
@@ -322,7 +327,7 @@ ReplaceOutcome rewriteInPlace(const Target& target, std::string_view content) {
 ReplaceOutcome openTarget(const Descriptor& node, Target& target) {
     struct stat info {};
     if (::fstat(node.get(), &info) != 0) {
-        return failure(ReplaceStep::Find, errno);
+        return failure(ReplaceStep::Find, errno, target.place.shownFolder);
     }
     if (!S_ISREG(info.st_mode)) {
         return failure(S_ISLNK(info.st_mode) ? ReplaceStep::Moved : ReplaceStep::NotRegular, 0);
@@ -349,13 +354,14 @@ ReplaceOutcome openTarget(const Descriptor& node, Target& target) {
 ReplaceOutcome replaceFileContent(const std::string& path, std::string_view content) {
     Target target;
     if (const int error = findPlace(path, target.place)) {
-        return failure(ReplaceStep::Find, error);
+        const ReplaceStep step = error == ELOOP ? ReplaceStep::Find : ReplaceStep::Folder;
+        return failure(step, error, target.place.shownFolder);
     }
     const Descriptor node(::openat(target.place.folder.get(), target.place.name.c_str(),
                                    O_PATH | O_NOFOLLOW | O_CLOEXEC));
     if (!node.valid()) {
         return errno == ENOENT ? createNew(target.place, content)
-                               : failure(ReplaceStep::Find, errno);
+                               : failure(ReplaceStep::Find, errno, target.place.shownFolder);
     }
     if (ReplaceOutcome opened = openTarget(node, target); !opened.ok()) {
         return opened;

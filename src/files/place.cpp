@@ -12,8 +12,6 @@
 namespace zev {
 namespace {
 
-constexpr int kMostLinksFollowed = 40; // as many as the kernel follows
-
 // Appended piecewise: GCC 12 warns of an overlap that cannot happen in a + '/' + b.
 std::string joined(const std::string& folder, const std::string& name) {
     std::string path = folder;
@@ -105,14 +103,13 @@ int openPrivateFolder(Place& place) {
     const std::string folder = stateHome() + "/zev";
     place.shownFolder = folder;
     // Each missing folder on the way is made private, as the base folders of a desktop are.
-    for (size_t slash = folder.find('/', 1); slash != std::string::npos;
-         slash = folder.find('/', slash + 1)) {
-        if (::mkdir(folder.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) {
+    for (size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+        if (::mkdir(folder.substr(0, end).c_str(), kPrivateFolderMode) != 0 && errno != EEXIST) {
             return errno;
         }
-    }
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        return errno;
+        if (end == std::string::npos) {
+            break;
+        }
     }
     return openFolder(AT_FDCWD, folder, place);
 }

@@ -18,12 +18,20 @@ struct Place {
     [[nodiscard]] std::string shown(const std::string& file) const;
 };
 
-// Follows the path's last name through symbolic links, as the kernel would and at most 40 of
-// them (ELOOP), to where the file is, or is to be made when there is none. 0 or errno.
+// As many symbolic links in a row as the kernel follows.
+inline constexpr int kMostLinksFollowed = 40;
+
+// What no one but the user may open: a file while it is written, a folder of the user's own.
+inline constexpr int kPrivateFileMode = 0600;
+inline constexpr int kPrivateFolderMode = 0700;
+
+// Follows the path's last name through symbolic links, as the kernel would, to where the file
+// is, or is to be made when there is none. 0, ELOOP past kMostLinksFollowed links, or the errno
+// of the folder that could not be opened, which shownFolder then names.
 int findPlace(const std::string& path, Place& place);
 
 // The user's own folder for what may not lie beside a file: $XDG_STATE_HOME/zev, else
-// ~/.local/state/zev, made 0700 where missing. 0 or errno.
+// ~/.local/state/zev, made private where missing; shownFolder names it. 0 or errno.
 int openPrivateFolder(Place& place);
 
 // 0 or errno; a folder that could be opened only for searching cannot be synced and is let be.

@@ -5,7 +5,7 @@ namespace zev {
 void Sheet::Reset() {
     // Skills are left alone: a new sheet starts with them at 0 already.
     for (int index = 0; index < kAttributeCount; ++index) {
-        setRating(index, 1);
+        setRating(index, trait(index).floor);
     }
 }
 
@@ -36,5 +36,7 @@ Rating Sheet::GroupTotal(int group) const {
     }
     return static_cast<Rating>(total - g.totalOffset);
 }
+
+std::string ratingText(Rating value) { return (value < 0 ? "" : " ") + std::to_string(value); }
 
 } // namespace zev

@@ -3,6 +3,7 @@
 #include "model/traittable.h"
 
 #include <array>
+#include <string>
 
 namespace zev {
 
@@ -30,5 +31,9 @@ public:
 private:
     std::array<Rating, kTraitCount> ratings_{};
 };
+
+// A rating or a total as the sheet writes it, on the surface and in its file: a blank where a
+// minus sign would stand, then the digits.
+std::string ratingText(Rating value);
 
 } // namespace zev

@@ -5,71 +5,51 @@
 namespace zev {
 namespace {
 
-constexpr float columnX(int column) { return 100.0F * static_cast<float>(column); }
-
-// Attribute rows are 10 pt apart from the top; skill rows start at 50 pt.
-constexpr TraitDef attribute(std::string_view label, int column, int row) {
-    return {label, Block::Attribute, column, columnX(column), 10.0F * static_cast<float>(row), 1};
-}
-
-constexpr TraitDef skill(std::string_view label, int column, int row) {
-    return {label, Block::Skill, column, columnX(column), 50.0F + 10.0F * static_cast<float>(row),
-            0};
-}
-
-// One trait a line, in index order; clang-format would pack them into an unreadable grid.
+// In index order: the attribute columns, then the skill columns, each column on its own line.
 // clang-format off
-constexpr std::array<TraitDef, kTraitCount> kTraits{{
-    attribute("erő         ", 0, 0),
-    attribute("ügyesség         ", 0, 1),
-    attribute("állóképesség         ", 0, 2),
-    attribute("karizma         ", 1, 0),
-    attribute("manipuláció         ", 1, 1),
-    attribute("megjelenés         ", 1, 2),
-    attribute("észlelés         ", 2, 0),
-    attribute("intelligencia         ", 2, 1),
-    attribute("érzék         ", 2, 2),
-    skill("Éberség         ", 0, 0),
-    skill("Atlétika         ", 0, 1),
-    skill("Ökölharc         ", 0, 2),
-    skill("Kitérés         ", 0, 3),
-    skill("Empátia         ", 0, 4),
-    skill("Szerencsejáték         ", 0, 5),
-    skill("Megfélemlítés         ", 0, 6),
-    skill("Irányítás         ", 0, 7),
-    skill("Lopás         ", 0, 8),
-    skill("Rászedés         ", 0, 9),
-    skill("Állatszelidítés         ", 1, 0),
-    skill("Nyomozás         ", 1, 1),
-    skill("Vezetés         ", 1, 2),
-    skill("Hajítás         ", 1, 3),
-    skill("Íjászat         ", 1, 4),
-    skill("Közelharc         ", 1, 5),
-    skill("Szereplés         ", 1, 6),
-    skill("Bizt.rendsz         ", 1, 7),
-    skill("Lopózás         ", 1, 8),
-    skill("Túlélés         ", 1, 9),
-    skill("Academics         ", 2, 0),
-    skill("Computer         ", 2, 1),
-    skill("Pénzügy         ", 2, 2),
-    skill("Javítás         ", 2, 3),
-    skill("Jog         ", 2, 4),
-    skill("Nyelvek         ", 2, 5),
-    skill("Orvostudomány         ", 2, 6),
-    skill("Építés         ", 2, 7),
-    skill("Földművelés         ", 2, 8),
-    skill("Term.tudományok         ", 2, 9),
-}};
+constexpr std::array<std::string_view, kTraitCount> kNames{
+    "erő", "ügyesség", "állóképesség",
+    "karizma", "manipuláció", "megjelenés",
+    "észlelés", "intelligencia", "érzék",
+    "Éberség", "Atlétika", "Ökölharc", "Kitérés", "Empátia",
+        "Szerencsejáték", "Megfélemlítés", "Irányítás", "Lopás", "Rászedés",
+    "Állatszelidítés", "Nyomozás", "Vezetés", "Hajítás", "Íjászat",
+        "Közelharc", "Szereplés", "Bizt.rendsz", "Lopózás", "Túlélés",
+    "Academics", "Computer", "Pénzügy", "Javítás", "Jog",
+        "Nyelvek", "Orvostudomány", "Építés", "Földművelés", "Term.tudományok",
+};
 // clang-format on
 
-constexpr std::array<TraitGroup, kGroupCount> kGroups{{
-    {attributeIndex(0, 0), 3, columnX(0), 30.0F, 3},
-    {attributeIndex(1, 0), 3, columnX(1), 30.0F, 3},
-    {attributeIndex(2, 0), 3, columnX(2), 30.0F, 3},
-    {skillIndex(0, 0), 10, columnX(0), 150.0F, 0},
-    {skillIndex(1, 0), 10, columnX(1), 150.0F, 0},
-    {skillIndex(2, 0), 10, columnX(2), 150.0F, 0},
-}};
+constexpr Rating kAttributeFloor = 1;
+
+// The place and floor of a trait follow from its index.
+constexpr TraitDef defined(int index) {
+    const std::string_view name = kNames.at(static_cast<size_t>(index));
+    if (index < kAttributeCount) {
+        return {name, Block::Attribute, index / kAttributeRows, index % kAttributeRows,
+                kAttributeFloor};
+    }
+    const int skill = index - kAttributeCount;
+    return {name, Block::Skill, skill / kSkillRows, skill % kSkillRows, 0};
+}
+
+constexpr TraitGroup grouped(int group) {
+    if (group < kColumnCount) {
+        return {attributeIndex(group, 0), kAttributeRows, kAttributeRows * kAttributeFloor};
+    }
+    return {skillIndex(group - kColumnCount, 0), kSkillRows, 0};
+}
+
+template <typename T, int count> constexpr std::array<T, count> tabulate(T (*make)(int)) {
+    std::array<T, count> table{};
+    for (int i = 0; i < count; ++i) {
+        table.at(static_cast<size_t>(i)) = make(i);
+    }
+    return table;
+}
+
+constexpr auto kTraits = tabulate<TraitDef, kTraitCount>(defined);
+constexpr auto kGroups = tabulate<TraitGroup, kGroupCount>(grouped);
 
 } // namespace
 
@@ -77,13 +57,14 @@ const TraitDef& trait(int index) { return kTraits.at(static_cast<size_t>(index))
 
 const TraitGroup& traitGroup(int group) { return kGroups.at(static_cast<size_t>(group)); }
 
-SheetRow drawnRow(int position) {
-    int group = 0;
-    for (; position > traitGroup(group).count; ++group) { // past the group's traits and total
-        position -= traitGroup(group).count + 1;
-    }
-    const TraitGroup& g = traitGroup(group);
-    return position < g.count ? SheetRow{false, g.firstIndex + position} : SheetRow{true, group};
+Cell cellOf(int index) {
+    const TraitDef& def = trait(index);
+    return {def.column, def.block == Block::Attribute ? def.row : kAttributeRows + def.row};
+}
+
+int traitInCell(Cell cell) {
+    return cell.row < kAttributeRows ? attributeIndex(cell.column, cell.row)
+                                     : skillIndex(cell.column, cell.row - kAttributeRows);
 }
 
 } // namespace zev

@@ -9,28 +9,29 @@ using Rating = std::int16_t;
 
 enum class Block : std::uint8_t { Attribute, Skill };
 
-// One row of the sheet: what is drawn, where it is drawn, and how low it may go.
+// What a trait is: its name, its place in the sheet's columns, and how low it may go.
 struct TraitDef {
-    std::string_view label; // the name followed by nine blanks, exactly as drawn
+    std::string_view name;
     Block block;
     int column; // 0, 1 or 2
-    float x;    // drawing position of the row, in points
-    float y;
+    int row;    // within its block's part of the column, from the top
     Rating floor;
 };
 
-// One column of one block, with the position of its total row.
+// One column of one block, and how its total is counted.
 struct TraitGroup {
     int firstIndex;
     int count;
-    float totalX;
-    float totalY;
     Rating totalOffset; // subtracted from the sum: attributes count only points above their floor
 };
 
-inline constexpr int kTraitCount = 39;
-inline constexpr int kAttributeCount = 9;
-inline constexpr int kGroupCount = 6;
+// Every column holds three attributes and, below them, ten skills.
+inline constexpr int kColumnCount = 3;
+inline constexpr int kAttributeRows = 3;
+inline constexpr int kSkillRows = 10;
+inline constexpr int kAttributeCount = kColumnCount * kAttributeRows;
+inline constexpr int kTraitCount = kAttributeCount + kColumnCount * kSkillRows;
+inline constexpr int kGroupCount = 2 * kColumnCount;
 inline constexpr Rating kRatingCap = 5;
 
 // The trait at an index from 0 to 38; index order is also the order of the saved file.
@@ -39,19 +40,23 @@ const TraitDef& trait(int index);
 // The six groups: attribute columns 0-2, then skill columns 0-2.
 const TraitGroup& traitGroup(int group);
 
-// One row of the drawn sheet: a trait's, or a group's total.
-struct SheetRow {
-    bool isTotal;
-    int index; // the trait index, or the group of a total
+inline constexpr int attributeIndex(int column, int row) { return kAttributeRows * column + row; }
+inline constexpr int skillIndex(int column, int row) {
+    return kAttributeCount + kSkillRows * column + row;
+}
+
+// A trait's place in the grid of the sheet: its column, and its row counted down the column
+// through the attributes and on through the skills.
+struct Cell {
+    int column;
+    int row;
 };
 
-inline constexpr int kRowCount = kTraitCount + kGroupCount;
+inline constexpr int kRowsPerColumn = kAttributeRows + kSkillRows;
 
-// The row drawn at a position from 0 to 44: the groups in order, each with its traits in index
-// order and then its total.
-SheetRow drawnRow(int position);
+Cell cellOf(int index);
 
-inline constexpr int attributeIndex(int column, int row) { return 3 * column + row; }
-inline constexpr int skillIndex(int column, int row) { return kAttributeCount + 10 * column + row; }
+// The trait in a cell of the grid: column 0 to 2, row 0 to kRowsPerColumn - 1.
+int traitInCell(Cell cell);
 
 } // namespace zev

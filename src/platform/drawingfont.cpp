@@ -7,8 +7,8 @@
 namespace zev {
 namespace {
 
-// Why this face: the widest row, a label with its nine blanks and five marks, must end well
-// before the next column 100 pt on, at an 8 pt size that stays readable; that takes a
+// Why this face: the widest row, a label and five marks, must end well before the next column
+// (the sheet's layout, ui/sheetlayout.cpp), at an 8 pt size that stays readable; that takes a
 // condensed face. A system's narrow faces come and go between releases (a fallback to a wide
 // face pushes rows into the next column), so the program asks for one face by name: Roboto
 // Condensed, which covers every Hungarian letter and whose widest row is about 91 pt. Debian

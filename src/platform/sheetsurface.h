@@ -16,8 +16,6 @@ public:
     virtual void Cls() = 0;
     virtual void Print(const QString& text) = 0;
 
-    [[nodiscard]] virtual float CurrentX() const = 0;
-    [[nodiscard]] virtual float CurrentY() const = 0;
     virtual void setCurrentX(float x) = 0;
     virtual void setCurrentY(float y) = 0;
 

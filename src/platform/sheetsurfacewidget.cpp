@@ -1,16 +1,22 @@
 #include "platform/sheetsurfacewidget.h"
 
 #include "platform/drawingfont.h"
+#include "platform/mousebutton.h"
 
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
 
 namespace zev {
 namespace {
 
+static_assert(kLeftButton == Qt::LeftButton && kRightButton == Qt::RightButton);
+
 std::int16_t buttonCode(Qt::MouseButton button) {
-    // Left, right and middle are 1, 2 and 4 in both worlds; the code is 16 bits wide.
     return static_cast<std::int16_t>(static_cast<unsigned>(button) & 0xFFFFU);
 }
 
@@ -33,6 +39,8 @@ std::int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
 SheetSurfaceWidget::SheetSurfaceWidget(QWidget* parent) : QWidget(parent) {
     setFont(sheetDrawingFont());
     setAutoFillBackground(true);
+    // Never a click: whoever clicks ratings and then types a name types into the name box.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 PointScale SheetSurfaceWidget::scale() const { return PointScale(logicalDpiY()); }
@@ -73,8 +81,52 @@ void SheetSurfaceWidget::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+void SheetSurfaceWidget::setFocusArea(const QRectF& points) {
+    const bool framed = hasFocus();
+    if (framed) {
+        update(focusFrame());
+    }
+    focusArea_ = points;
+    if (framed) {
+        update(focusFrame());
+    }
+}
+
+QRect SheetSurfaceWidget::focusFrame() const {
+    // Edges are rounded, so that the frames of neighbouring rows share no pixel.
+    const PointScale points = scale();
+    const auto pixel = [&points](qreal edge) { return qRound(points.pixelsFromPoints(edge)); };
+    return {QPoint(pixel(focusArea_.left()), pixel(focusArea_.top())),
+            QPoint(pixel(focusArea_.right()) - 1, pixel(focusArea_.bottom()) - 1)};
+}
+
+void SheetSurfaceWidget::paintFocusFrame(QPainter& painter) const {
+    const QRect frame = focusFrame();
+    const int width = std::max(1, qRound(scale().pixelsFromPoints(1.0)));
+    QPainterPath ring; // the frame and the area inside it: filled odd-even, only the line shows
+    ring.addRect(frame);
+    ring.addRect(frame.adjusted(width, width, -width, -width));
+    painter.fillPath(ring, palette().color(QPalette::Highlight));
+}
+
+void SheetSurfaceWidget::focusInEvent(QFocusEvent* /*event*/) {
+    update(focusFrame());
+    emit gotFocus();
+}
+
+void SheetSurfaceWidget::focusOutEvent(QFocusEvent* /*event*/) { update(focusFrame()); }
+
+void SheetSurfaceWidget::keyPressEvent(QKeyEvent* event) {
+    if (!keyReceiver_ || !keyReceiver_(event->key(), event->modifiers())) {
+        QWidget::keyPressEvent(event); // which ignores it
+    }
+}
+
 void SheetSurfaceWidget::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    if (hasFocus()) {
+        paintFocusFrame(painter); // under the text, which stays whole where the line meets it
+    }
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));
     const PointScale points = scale();

@@ -1,10 +1,11 @@
 #include "platform/textconversions.h"
 
+#include "model/sheet.h"
+
 namespace zev {
 
 QString numberToDisplayText(std::int16_t value) {
-    const QString digits = QString::number(value);
-    return value >= 0 ? QStringLiteral(" ") + digits : digits;
+    return QString::fromStdString(ratingText(value));
 }
 
 QString integerToText(int value) { return QString::number(value); }

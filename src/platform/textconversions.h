@@ -7,7 +7,7 @@
 // The few number-to-text and text-to-number conversions the window relies on.
 namespace zev {
 
-// " 12" for zero or more, "-3" below zero; no trailing blank.
+// As the sheet writes a number (ratingText, model/sheet.h): " 12", "-3"; no trailing blank.
 QString numberToDisplayText(std::int16_t value);
 
 // Plain digits with no leading blank: 0 gives "0".

@@ -7,6 +7,7 @@
 #include "platform/sheetsurfacewidget.h"
 #include "platform/textconversions.h"
 #include "ui/clickediting.h"
+#include "ui/keyediting.h"
 #include "ui/sheetaccessible.h"
 #include "ui/sheetdrawing.h"
 
@@ -60,11 +61,13 @@ Form1::Form1(QWidget* parent)
     text1_->setText(QStringLiteral("Karakter neve"));
     text1_->setAccessibleName(QStringLiteral("Karakter neve")); // kept when the text is typed over
     setTabOrder(text1_, command1_);
+    setTabOrder(command1_, surface_);
     text1_->setFocus();
     timer1_->Tag = QStringLiteral("1");
     timer1_->setInterval(10);
     layOutControls();
     connectEvents();
+    setCurrentTrait(0);
     timer1_->start();
 }
 
@@ -79,6 +82,12 @@ void Form1::layOutControls() {
 
 void Form1::connectEvents() {
     connect(surface_, &SheetSurfaceWidget::mouseUp, this, &Form1::Form_MouseUp);
+    surface_->setKeyReceiver(
+        [this](int key, Qt::KeyboardModifiers modifiers) { return Form_KeyDown(key, modifiers); });
+    // Queued: Qt tells assistive technology of the surface's own focus only after its focus-in
+    // event, and the current trait's focus must come after that, or the sheet keeps it.
+    connect(surface_, &SheetSurfaceWidget::gotFocus, this, &Form1::Form_GotFocus,
+            Qt::QueuedConnection);
     connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
 }
@@ -99,6 +108,32 @@ void Form1::Timer1_Timer() {
 void Form1::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float x, float y) {
     applyRelease(sheet_, button, x, y);
     cucc();
+}
+
+bool Form1::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    const KeyEffect effect = keyEffect(current_, key, modifiers);
+    if (effect.button != 0) {
+        const RowBand band = traitBand(current_);
+        Form_MouseUp(effect.button, 0, band.centreX(), band.centreY());
+    } else if (effect.current != current_) {
+        setCurrentTrait(effect.current);
+    }
+    return effect.taken;
+}
+
+void Form1::Form_GotFocus() {
+    if (surface_->hasFocus()) { // still, once the queued call arrives
+        announceFocus(surface_, current_);
+    }
+}
+
+void Form1::setCurrentTrait(int index) {
+    current_ = index;
+    const RowBand band = traitBand(index);
+    surface_->setFocusArea(QRectF(QPointF(band.left, band.top), QPointF(band.right, band.bottom)));
+    if (surface_->hasFocus()) {
+        announceFocus(surface_, index);
+    }
 }
 
 void Form1::Command1_Click() {

@@ -18,8 +18,8 @@ class SheetSurfaceWidget;
 
 // The program's only window: the sheet drawn on the client area, the name box and the save
 // button. It owns the sheet and wires each window event to its handler; the handlers hand
-// the work to the click editor, the drawing and the saver. It is the source of its surface's
-// accessible sheet.
+// the work to the click editor, the key editor, the drawing and the saver. It is the source of
+// its surface's accessible sheet.
 class Form1 : public QWidget, public SheetSource {
     Q_OBJECT
 public:
@@ -31,6 +31,9 @@ public:
 
     void Form_Load();
     void Form_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+    // A key pressed while the sheet has the focus; whether the sheet took it.
+    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void Form_GotFocus();
     void Command1_Click();
     void Timer1_Timer();
     void cucc();
@@ -42,6 +45,8 @@ public:
     [[nodiscard]] const Sheet& sheet() const override { return sheet_; }
     [[nodiscard]] Sheet& sheet() { return sheet_; }
     void release(std::int16_t button, float x, float y) override { Form_MouseUp(button, 0, x, y); }
+    [[nodiscard]] int currentTrait() const override { return current_; }
+    void setCurrentTrait(int index);
     [[nodiscard]] SheetSurfaceWidget* surface() const { return surface_; }
     [[nodiscard]] QLineEdit* Text1() const { return text1_; }
     [[nodiscard]] QPushButton* Command1() const { return command1_; }
@@ -57,6 +62,7 @@ private:
 
     Sheet sheet_;
     Sheet announced_; // the sheet as assistive technology was last told of it
+    int current_ = 0; // the trait the keys act on while the sheet has the focus
     SheetSurfaceWidget* surface_;
     QLineEdit* text1_;
     QPushButton* command1_;

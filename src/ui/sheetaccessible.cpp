@@ -1,7 +1,7 @@
 #include "ui/sheetaccessible.h"
 
+#include "platform/mousebutton.h"
 #include "platform/sheetsurfacewidget.h"
-#include "ui/clickediting.h"
 #include "ui/sheetdrawing.h"
 
 #include <QPointer>
@@ -12,13 +12,20 @@
 namespace zev {
 namespace {
 
-// The name a reader hears: the label without its blanks.
-QString traitName(int index) { return traitLabel(index).trimmed(); }
-
 // Found afresh each time rather than kept: once the parent's own part is destroyed, while QWidget
 // deletes the children, it is a source no longer, so nothing reads a sheet that is gone.
 SheetSource* sourceOf(const QWidget* surface) {
     return surface != nullptr ? dynamic_cast<SheetSource*>(surface->parentWidget()) : nullptr;
+}
+
+// Where a trait's row comes in drawing order, which is the order of the surface's children.
+int drawnPosition(int index) {
+    for (int position = 0; position < kRowCount; ++position) {
+        if (const SheetRow row = drawnRow(position); !row.isTotal && row.index == index) {
+            return position;
+        }
+    }
+    return -1;
 }
 
 // The pixels whose release lands inside the band, so that a pointer sent anywhere in an item's
@@ -51,6 +58,13 @@ public:
     [[nodiscard]] QWindow* window() const override {
         return isValid() ? surface_->window()->windowHandle() : nullptr;
     }
+    [[nodiscard]] QRect rect() const override {
+        if (!isValid()) {
+            return {};
+        }
+        const QRect pixels = pixelsInside(band(), surface_->scale());
+        return {surface_->mapToGlobal(pixels.topLeft()), pixels.size()};
+    }
     [[nodiscard]] QAccessibleInterface* parent() const override {
         return QAccessible::queryAccessibleInterface(surface_.data());
     }
@@ -64,9 +78,12 @@ public:
     }
     void setText(QAccessible::Text /*kind*/, const QString& /*text*/) override {}
 
+    // The surface's state, but for the focus, which is the current trait's alone.
     [[nodiscard]] QAccessible::State state() const override {
         if (QAccessibleInterface* surface = parent()) {
-            return surface->state();
+            QAccessible::State unfocused = surface->state();
+            unfocused.focusable = unfocused.focused = false;
+            return unfocused;
         }
         QAccessible::State gone;
         gone.invalid = true;
@@ -77,6 +94,10 @@ protected:
     // The trait index, or the group of a total.
     [[nodiscard]] int index() const { return drawnRow(position_).index; }
     [[nodiscard]] SheetSource* source() const { return sourceOf(surface_.data()); }
+    [[nodiscard]] bool hasFocus() const {
+        const SheetSource* from = source();
+        return from != nullptr && surface_->hasFocus() && from->currentTrait() == index();
+    }
 
     // Once the source is gone an item reads an empty sheet, as a view's cell reads an empty model.
     [[nodiscard]] const Sheet& sheet() const {
@@ -84,13 +105,7 @@ protected:
         return source() != nullptr ? source()->sheet() : gone;
     }
 
-    [[nodiscard]] QRect screenRect(const RowBand& band) const {
-        if (!isValid()) {
-            return {};
-        }
-        const QRect pixels = pixelsInside(band, surface_->scale());
-        return {surface_->mapToGlobal(pixels.topLeft()), pixels.size()};
-    }
+    [[nodiscard]] RowBand band() const { return rowBand(drawnRow(position_)); }
 
 private:
     QPointer<SheetSurfaceWidget> surface_;
@@ -120,7 +135,12 @@ public:
         }
     }
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::Slider; }
-    [[nodiscard]] QRect rect() const override { return screenRect(traitBand(index())); }
+    [[nodiscard]] QAccessible::State state() const override {
+        QAccessible::State current = SheetItem::state();
+        current.focusable = !current.invalid;
+        current.focused = hasFocus();
+        return current;
+    }
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::ValueInterface) {
             return static_cast<QAccessibleValueInterface*>(this);
@@ -195,8 +215,7 @@ private:
 
     void releaseOver(std::int16_t button) {
         if (SheetSource* to = source()) {
-            const RowBand band = traitBand(index());
-            to->release(button, band.centreX(), band.centreY());
+            to->release(button, band().centreX(), band().centreY());
         }
     }
 };
@@ -219,17 +238,14 @@ public:
             .arg(traitName(g.firstIndex), traitName(g.firstIndex + g.count - 1), total);
     }
     [[nodiscard]] QAccessible::Role role() const override { return QAccessible::StaticText; }
-    [[nodiscard]] QRect rect() const override {
-        return screenRect(rowBand(traitGroup(index()).totalX, traitGroup(index()).totalY));
-    }
 };
 
 } // namespace
 
 // What the last change was, in words ("erő 2, összesen: 1"): the message that tells a screen
-// reader about a change it would not present by itself, since none of the items is ever
-// focused. It has no area and is never visible, so that a reader reviewing the window line by
-// line never meets it.
+// reader about a change it would not present by itself: a click changes an item that need not
+// have the focus, and a total never has it. It has no area and is never visible, so that a reader
+// reviewing the window line by line never meets it.
 class NoticeItem : public SheetItem {
 public:
     using SheetItem::SheetItem;
@@ -291,6 +307,12 @@ QAccessibleInterface* SheetAccessible::childAt(int x, int y) const {
     return nullptr;
 }
 
+QAccessibleInterface* SheetAccessible::focusChild() const {
+    const SheetSource* source = sourceOf(widget());
+    return source != nullptr && widget()->hasFocus() ? child(drawnPosition(source->currentTrait()))
+                                                     : nullptr;
+}
+
 namespace {
 
 const SheetAccessible* listenedSheet(SheetSurfaceWidget* surface) {
@@ -319,6 +341,13 @@ QAccessibleInterface* accessibleSheet(QObject* object) {
 void announce(SheetSurfaceWidget* surface, const QString& message) {
     if (const SheetAccessible* sheet = listenedSheet(surface)) {
         tell(*sheet, message);
+    }
+}
+
+void announceFocus(SheetSurfaceWidget* surface, int index) {
+    if (const SheetAccessible* sheet = listenedSheet(surface)) {
+        QAccessibleEvent event(sheet->child(drawnPosition(index)), QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
     }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/sheet.h"
+#include "ui/sheetlayout.h"
 
 #include <QAccessibleWidget>
 
@@ -14,11 +15,13 @@ class NoticeItem;
 class SheetSurfaceWidget;
 
 // What a surface's parent widget offers the accessible sheet drawn on that surface: the sheet
-// to read, and a mouse-button release at (x, y), in points, with everything a real one brings.
+// to read, a mouse-button release at (x, y), in points, with everything a real one brings, and
+// the current trait, which has the focus whenever the surface has it.
 class SheetSource {
 public:
     [[nodiscard]] virtual const Sheet& sheet() const = 0;
     virtual void release(std::int16_t button, float x, float y) = 0;
+    [[nodiscard]] virtual int currentTrait() const = 0;
 
 protected:
     ~SheetSource() = default;
@@ -38,6 +41,7 @@ public:
     [[nodiscard]] QAccessibleInterface* child(int index) const override;
     [[nodiscard]] int indexOfChild(const QAccessibleInterface* child) const override;
     [[nodiscard]] QAccessibleInterface* childAt(int x, int y) const override;
+    [[nodiscard]] QAccessibleInterface* focusChild() const override;
     [[nodiscard]] NoticeItem* notice() const { return notice_; }
 
 private:
@@ -57,5 +61,8 @@ void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const She
 
 // Tells assistive technology a message in words, as a change is told; nothing while none listens.
 void announce(SheetSurfaceWidget* surface, const QString& message);
+
+// Tells assistive technology that a trait's item has the focus; nothing while none listens.
+void announceFocus(SheetSurfaceWidget* surface, int index);
 
 } // namespace zev

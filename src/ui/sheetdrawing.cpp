@@ -1,6 +1,7 @@
 #include "ui/sheetdrawing.h"
 
 #include "platform/textconversions.h"
+#include "ui/sheetlayout.h"
 
 #include <array>
 #include <string_view>
@@ -8,13 +9,19 @@
 namespace zev {
 namespace {
 
-void movePen(SheetSurface& surface, float x, float y) {
-    surface.setCurrentX(x);
-    surface.setCurrentY(y);
+// Blanks that follow every name, part of its label and drawn.
+constexpr qsizetype kLabelPadding = 9;
+
+// Converted once: the sheet is redrawn after every click.
+template <typename Make> std::array<QString, kTraitCount> perTrait(Make make) {
+    std::array<QString, kTraitCount> texts;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        texts.at(i) = make(static_cast<int>(i));
+    }
+    return texts;
 }
 
 void drawTraitRow(Sheet& sheet, SheetSurface& surface, int index) {
-    movePen(surface, trait(index).x, trait(index).y);
     surface.Print(traitLabel(index));
     sheet.CapAt5(index);
     for (int mark = 1; mark <= sheet.rating(index); ++mark) {
@@ -23,7 +30,6 @@ void drawTraitRow(Sheet& sheet, SheetSurface& surface, int index) {
 }
 
 void drawTotalRow(const Sheet& sheet, SheetSurface& surface, int group) {
-    movePen(surface, traitGroup(group).totalX, traitGroup(group).totalY);
     surface.Print(QStringLiteral("          ("));
     surface.Print(numberToDisplayText(sheet.GroupTotal(group)));
     surface.Print(QStringLiteral(")"));
@@ -31,16 +37,17 @@ void drawTotalRow(const Sheet& sheet, SheetSurface& surface, int group) {
 
 } // namespace
 
+const QString& traitName(int index) {
+    static const std::array<QString, kTraitCount> names = perTrait([](int i) {
+        const std::string_view name = trait(i).name;
+        return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    });
+    return names.at(static_cast<size_t>(index));
+}
+
 const QString& traitLabel(int index) {
-    // Converted once: the sheet is redrawn after every click.
-    static const std::array<QString, kTraitCount> labels = [] {
-        std::array<QString, kTraitCount> converted;
-        for (size_t i = 0; i < converted.size(); ++i) {
-            const std::string_view label = trait(static_cast<int>(i)).label;
-            converted.at(i) = QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
-        }
-        return converted;
-    }();
+    static const std::array<QString, kTraitCount> labels =
+        perTrait([](int i) { return traitName(i) + QString(kLabelPadding, u' '); });
     return labels.at(static_cast<size_t>(index));
 }
 
@@ -48,6 +55,9 @@ void drawSheet(Sheet& sheet, SheetSurface& surface) {
     surface.Cls();
     for (int position = 0; position < kRowCount; ++position) {
         const SheetRow row = drawnRow(position);
+        const RowBand band = rowBand(row); // a row is drawn from its band's top-left corner
+        surface.setCurrentX(band.left);
+        surface.setCurrentY(band.top);
         if (row.isTotal) {
             drawTotalRow(sheet, surface, row.index);
         } else {

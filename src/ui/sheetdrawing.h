@@ -11,7 +11,10 @@ namespace zev {
 // Ratings above 5 are capped in the sheet itself on the way, so what is drawn is what is kept.
 void drawSheet(Sheet& sheet, SheetSurface& surface);
 
-// A trait's label as it is drawn, name and nine blanks.
+// A trait's name, as a reader hears it.
+const QString& traitName(int index);
+
+// A trait's label as it is drawn: its name and the blanks that follow it.
 const QString& traitLabel(int index);
 
 } // namespace zev

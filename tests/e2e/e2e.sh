@@ -91,6 +91,25 @@ before_open_edit_save() {
     zev_arguments=(sub/Hős.txt)
 }
 
+# The keyboard alone, no click: a name, Tab past "Mentés" to the sheet, ratings in every column
+# with the arrows, Home, End, "+" and "-" on the main keys and the keypad, then round to
+# "Mentés", which Space presses.
+keyboard_only() {
+    xdotool windowfocus --sync "$window" # as a window manager gives a new window the focus
+    press ctrl+a BackSpace H o s
+    press Tab Tab plus KP_Add                      # erő 3
+    press Right Right Right KP_Add                 # past the last column: észlelés 2
+    press Down Down Down plus                      # on into the skills: Academics 1
+    press Left plus plus KP_Subtract               # Állatszelidítés 1
+    press End plus plus plus plus plus plus        # Term.tudományok 5, capped
+    press Home Up Left minus                       # at the first trait still: erő 2
+    press $(printf 'Down %.0s' $(seq 13)) plus     # past the last skill: Rászedés 1
+    press Tab Tab space
+    expect_sheet 0=2 6=2 18=1 19=1 29=1 38=5
+    check_file "$workdir/Hos.txt"
+}
+press() { xdotool key --delay 30 "$@"; }
+
 # compare_sheet R0 ... R38: the window, grabbed from the X server, against the expected sheet.
 compare_sheet() {
     local size
@@ -118,7 +137,8 @@ accessibility() {
 }
 
 # Orca as a blind user meets the sheet, with what it says written down by speech-dispatcher:
-# flat review reads names and ratings and clicks from there, and every change is heard.
+# flat review reads names and ratings and clicks from there, the keyboard focus reaches the
+# current trait and moves, and every change is heard.
 orca() {
     wait_for grep -q 'Karakter neve' "$workdir/spoken" || fail "Orca did not read the window"
     hear '^erő 1 karizma 1 észlelés 1$' xdotool key Insert+KP_Home # the first line
@@ -128,6 +148,13 @@ orca() {
     hear 'erő 2, összesen: 1' xdotool key KP_Divide                # a left click on erő from it
     hear '^erő slider 2' xdotool key Insert+KP_Begin               # erő read again
     hear 'Túlélés 1, összesen: 1' click 1 150 145                  # a real release over Túlélés
+    # From the keyboard: Tab reaches the sheet at erő, each move and each change is heard.
+    hear '^Mentés push button' xdotool key Tab
+    hear '^erő slider 2' xdotool key Tab
+    hear '^ügyesség slider 1' xdotool key Down
+    hear 'ügyesség 2, összesen: 2' xdotool key plus
+    hear 'ügyesség 1, összesen: 1' xdotool key minus
+    hear '^manipuláció slider 1' xdotool key Right
     # A successful save: Orca 43 presents the notice shown afresh, 48 the announcement itself.
     hear '^\(notification \)*Mentve' save
     # A failed save's message box. A folder in the file's place makes it fail without typing,
