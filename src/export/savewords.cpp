@@ -120,7 +120,7 @@ QString readErrorText(int error) {
     case ENOENT:
         return QStringLiteral("a mappája nem létezik");
     default:
-        return errorText(error);
+        return reasonText(error);
     }
 }
 
@@ -150,13 +150,13 @@ QString article(int number) {
 
 // "a 12. sor (Ökölharc)": the line, and the trait whose rating belongs there.
 QString lineText(int line) {
-    const QString text = QStringLiteral("%1 %2. sor").arg(article(line)).arg(line);
+    QString text = QStringLiteral("%1 %2. sor").arg(article(line)).arg(line);
     if (line > kTraitCount) {
         return text;
     }
-    const std::string_view label = trait(line - 1).label;
-    return QStringLiteral("%1 (%2)").arg(
-        text, QString::fromUtf8(label.data(), qsizetype(label.size())).trimmed());
+    const std::string_view name = trait(line - 1).name;
+    return QStringLiteral("%1 (%2)").arg(text,
+                                         QString::fromUtf8(name.data(), qsizetype(name.size())));
 }
 
 // What stands on a line, as a name is shown.
