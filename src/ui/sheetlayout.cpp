@@ -3,9 +3,10 @@
 namespace zev {
 namespace {
 
-// Columns are 100 pt apart and their bands 90 pt wide, which leaves 10 pt between them that
-// belong to no trait. Rows are 10 pt apart and each band fills the pitch. The attributes start
-// at the top and the skills at 50 pt; each block's total takes the row below its last trait.
+// A column's bands are narrower than the column pitch, which leaves a strip between columns
+// that belongs to no trait; a row's band fills the row pitch. The attributes start at the top
+// and the skills below the attributes' total and a blank row; each block's total takes the row
+// below its last trait.
 constexpr float kColumnPitch = 100.0F;
 constexpr float kBandWidth = 90.0F;
 constexpr float kRowPitch = 10.0F;
