@@ -12,28 +12,6 @@ constexpr float kBandWidth = 90.0F;
 constexpr float kRowPitch = 10.0F;
 constexpr float kSkillsTop = 50.0F;
 
-RowBand closedBand(int column, Block block, int row) {
-    const float left = kColumnPitch * static_cast<float>(column);
-    const float top =
-        (block == Block::Attribute ? 0.0F : kSkillsTop) + kRowPitch * static_cast<float>(row);
-    return {left, top, left + kBandWidth, top + kRowPitch};
-}
-
-RowBand totalBand(int group) {
-    const TraitGroup& g = traitGroup(group);
-    const TraitDef& first = trait(g.firstIndex);
-    return closedBand(first.column, first.block, first.row + g.count);
-}
-
-RowBand traitRowBand(int index) {
-    const TraitDef& def = trait(index);
-    RowBand band = closedBand(def.column, def.block, def.row);
-    band.openLeft = def.column == 0;
-    band.openTop = cellOf(index).row == 0;
-    band.openRight = def.column == kColumnCount - 1;
-    return band;
-}
-
 } // namespace
 
 bool RowBand::holds(float x, float y) const {
@@ -46,12 +24,25 @@ SheetRow drawnRow(int position) {
     for (; position > traitGroup(group).count; ++group) { // past the group's traits and total
         position -= traitGroup(group).count + 1;
     }
-    const TraitGroup& g = traitGroup(group);
+    const TraitGroup g = traitGroup(group);
     return position < g.count ? SheetRow{false, g.firstIndex + position} : SheetRow{true, group};
 }
 
 RowBand rowBand(SheetRow row) {
-    return row.isTotal ? totalBand(row.index) : traitRowBand(row.index);
+    // A total is drawn in its group's column, on the row below the group's last trait.
+    const int index = row.isTotal ? traitGroup(row.index).firstIndex : row.index;
+    const TraitDef def = trait(index);
+    const int line = def.row + (row.isTotal ? traitGroup(row.index).count : 0);
+    const float left = kColumnPitch * static_cast<float>(def.column);
+    const float top =
+        (def.block == Block::Attribute ? 0.0F : kSkillsTop) + kRowPitch * static_cast<float>(line);
+    RowBand band{left, top, left + kBandWidth, top + kRowPitch};
+    if (!row.isTotal) {
+        band.openLeft = def.column == 0;
+        band.openTop = cellOf(index).row == 0;
+        band.openRight = def.column == kColumnCount - 1;
+    }
+    return band;
 }
 
 } // namespace zev
