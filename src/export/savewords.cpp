@@ -49,31 +49,31 @@ QString shownPath(const std::string& path) {
 
 // What failed, where, and why. The file itself is named above the reason by saveFailureMessage.
 QString stepText(const ReplaceOutcome& outcome) {
-    const QString place = shownPath(outcome.place);
     const QString reason = reasonText(outcome.error);
+    const auto at = [&](const QString& what) {
+        return QStringLiteral("%1 (%2): %3").arg(what, shownPath(outcome.place), reason);
+    };
     switch (outcome.failed) {
     case ReplaceStep::Folder:
-        return QStringLiteral("a fájl mappája nem nyitható meg (%1): %2").arg(place, reason);
+        return at(QStringLiteral("a fájl mappája nem nyitható meg"));
     case ReplaceStep::Find:
-        return QStringLiteral("a fájl nem érhető el a mappájában (%1): %2").arg(place, reason);
+        return at(QStringLiteral("a fájl nem érhető el a mappájában"));
     case ReplaceStep::NotRegular:
         return QStringLiteral("ez nem közönséges fájl (hanem mappa, eszköz vagy cső), "
                               "ebbe nem lehet menteni");
     case ReplaceStep::Open:
-        return QStringLiteral("a fájl nem nyitható meg írásra: %1").arg(reason);
+        return QStringLiteral("a fájl nem nyitható meg írásra: ") + reason;
     case ReplaceStep::Create:
-        return QStringLiteral("a mappában nem hozható létre új fájl (%1): %2").arg(place, reason);
+        return at(QStringLiteral("a mappában nem hozható létre új fájl"));
     case ReplaceStep::Moved:
         return QStringLiteral("a fájlt mentés közben áthelyezték vagy lecserélték");
     case ReplaceStep::PrivateFolder:
-        return QStringLiteral("a fájl mellé nem kerülhet másolat a régi tartalomról, és a saját "
-                              "mappád sem hozható létre hozzá (%1): %2")
-            .arg(place, reason);
+        return at(QStringLiteral("a fájl mellé nem kerülhet másolat a régi tartalomról, és a "
+                                 "saját mappád sem hozható létre hozzá"));
     case ReplaceStep::Copy:
-        return QStringLiteral("a régi tartalomról nem sikerült másolatot készíteni (%1): %2")
-            .arg(place, reason);
+        return at(QStringLiteral("a régi tartalomról nem sikerült másolatot készíteni"));
     default:
-        return QStringLiteral("a fájl új tartalmát nem sikerült kiírni: %1").arg(reason);
+        return QStringLiteral("a fájl új tartalmát nem sikerült kiírni: ") + reason;
     }
 }
 

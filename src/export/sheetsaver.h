@@ -11,8 +11,8 @@ struct SaveResult {
     QString message; // for the user; empty on success
 };
 
-// Writes the 39 ratings, one line each in trait-index order, to the file at path; an existing
-// file gets the new content as files/filereplace.h says.
+// Writes the 39 ratings, one line each in trait-index order, to the file at path, as the
+// manual page states under SAVING (resources/zev.1).
 SaveResult saveSheet(const Sheet& sheet, const QString& path);
 
 } // namespace zev

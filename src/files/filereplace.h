@@ -23,8 +23,7 @@ enum class ReplaceStep {
     Open,          // opening the file for writing
     Create,        // making a new file; the place: its folder
     Moved,         // the name no longer held the file once it was open
-    PrivateFolder, // making the user's own folder, for a copy that may not lie beside the file;
-                   // the place: that folder
+    PrivateFolder, // making the user's own folder for the copy; the place: that folder
     Copy,          // keeping a copy of the old content; the place: the copy's name
     Write,         // giving the file its new content
 };

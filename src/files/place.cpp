@@ -108,10 +108,9 @@ int openPrivateFolder(Place& place) {
             return errno;
         }
         if (end == std::string::npos) {
-            break;
+            return openFolder(AT_FDCWD, folder, place);
         }
     }
-    return openFolder(AT_FDCWD, folder, place);
 }
 
 int syncFolder(const Place& place) {

@@ -30,8 +30,8 @@ inline constexpr int kPrivateFolderMode = 0700;
 // of the folder that could not be opened, which shownFolder then names.
 int findPlace(const std::string& path, Place& place);
 
-// The user's own folder for what may not lie beside a file: $XDG_STATE_HOME/zev, else
-// ~/.local/state/zev, made private where missing; shownFolder names it. 0 or errno.
+// The user's own folder for what may not lie beside a file, where the manual page says
+// (resources/zev.1, SAVING), made private where missing; shownFolder names it. 0 or errno.
 int openPrivateFolder(Place& place);
 
 // 0 or errno; a folder that could be opened only for searching cannot be synced and is let be.

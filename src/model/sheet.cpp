@@ -29,7 +29,7 @@ void Sheet::CapAt5(int index) {
 }
 
 Rating Sheet::GroupTotal(int group) const {
-    const TraitGroup& g = traitGroup(group);
+    const TraitGroup g = traitGroup(group);
     Rating total = 0;
     for (int index = g.firstIndex; index < g.firstIndex + g.count; ++index) {
         total = static_cast<Rating>(total + rating(index));

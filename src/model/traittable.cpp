@@ -20,51 +20,35 @@ constexpr std::array<std::string_view, kTraitCount> kNames{
 };
 // clang-format on
 
-constexpr Rating kAttributeFloor = 1;
+} // namespace
 
-// The place and floor of a trait follow from its index.
-constexpr TraitDef defined(int index) {
+// A trait's place and floor follow from its index.
+TraitDef trait(int index) {
     const std::string_view name = kNames.at(static_cast<size_t>(index));
     if (index < kAttributeCount) {
-        return {name, Block::Attribute, index / kAttributeRows, index % kAttributeRows,
-                kAttributeFloor};
+        return {name, Block::Attribute, index / kAttributeRows, index % kAttributeRows, 1};
     }
     const int skill = index - kAttributeCount;
     return {name, Block::Skill, skill / kSkillRows, skill % kSkillRows, 0};
 }
 
-constexpr TraitGroup grouped(int group) {
-    if (group < kColumnCount) {
-        return {attributeIndex(group, 0), kAttributeRows, kAttributeRows * kAttributeFloor};
-    }
-    return {skillIndex(group - kColumnCount, 0), kSkillRows, 0};
+TraitGroup traitGroup(int group) {
+    const bool skills = group >= kColumnCount;
+    const int first = traitInCell({group % kColumnCount, skills ? kAttributeRows : 0});
+    const int count = skills ? kSkillRows : kAttributeRows;
+    return {first, count, static_cast<Rating>(count * trait(first).floor)};
 }
-
-template <typename T, int count> constexpr std::array<T, count> tabulate(T (*make)(int)) {
-    std::array<T, count> table{};
-    for (int i = 0; i < count; ++i) {
-        table.at(static_cast<size_t>(i)) = make(i);
-    }
-    return table;
-}
-
-constexpr auto kTraits = tabulate<TraitDef, kTraitCount>(defined);
-constexpr auto kGroups = tabulate<TraitGroup, kGroupCount>(grouped);
-
-} // namespace
-
-const TraitDef& trait(int index) { return kTraits.at(static_cast<size_t>(index)); }
-
-const TraitGroup& traitGroup(int group) { return kGroups.at(static_cast<size_t>(group)); }
 
 Cell cellOf(int index) {
-    const TraitDef& def = trait(index);
+    const TraitDef def = trait(index);
     return {def.column, def.block == Block::Attribute ? def.row : kAttributeRows + def.row};
 }
 
 int traitInCell(Cell cell) {
-    return cell.row < kAttributeRows ? attributeIndex(cell.column, cell.row)
-                                     : skillIndex(cell.column, cell.row - kAttributeRows);
+    if (cell.row < kAttributeRows) {
+        return kAttributeRows * cell.column + cell.row;
+    }
+    return kAttributeCount + kSkillRows * cell.column + cell.row - kAttributeRows;
 }
 
 } // namespace zev

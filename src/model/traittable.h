@@ -22,7 +22,7 @@ struct TraitDef {
 struct TraitGroup {
     int firstIndex;
     int count;
-    Rating totalOffset; // subtracted from the sum: attributes count only points above their floor
+    Rating totalOffset; // the floors' sum, subtracted: a total counts only points above them
 };
 
 // Every column holds three attributes and, below them, ten skills.
@@ -35,15 +35,10 @@ inline constexpr int kGroupCount = 2 * kColumnCount;
 inline constexpr Rating kRatingCap = 5;
 
 // The trait at an index from 0 to 38; index order is also the order of the saved file.
-const TraitDef& trait(int index);
+TraitDef trait(int index);
 
 // The six groups: attribute columns 0-2, then skill columns 0-2.
-const TraitGroup& traitGroup(int group);
-
-inline constexpr int attributeIndex(int column, int row) { return kAttributeRows * column + row; }
-inline constexpr int skillIndex(int column, int row) {
-    return kAttributeCount + kSkillRows * column + row;
-}
+TraitGroup traitGroup(int group);
 
 // A trait's place in the grid of the sheet: its column, and its row counted down the column
 // through the attributes and on through the skills.

@@ -21,17 +21,11 @@ std::int16_t buttonCode(Qt::MouseButton button) {
 }
 
 std::int16_t shiftCode(Qt::KeyboardModifiers modifiers) {
-    std::int16_t code = 0;
-    if (modifiers.testFlag(Qt::ShiftModifier)) {
-        code |= 1;
-    }
-    if (modifiers.testFlag(Qt::ControlModifier)) {
-        code |= 2;
-    }
-    if (modifiers.testFlag(Qt::AltModifier)) {
-        code |= 4;
-    }
-    return code;
+    const auto bit = [modifiers](Qt::KeyboardModifier key, int code) {
+        return modifiers.testFlag(key) ? code : 0;
+    };
+    return static_cast<std::int16_t>(bit(Qt::ShiftModifier, 1) | bit(Qt::ControlModifier, 2) |
+                                     bit(Qt::AltModifier, 4));
 }
 
 } // namespace

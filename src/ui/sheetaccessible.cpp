@@ -233,7 +233,7 @@ public:
         if (kind != QAccessible::Name) {
             return {};
         }
-        const TraitGroup& g = traitGroup(index());
+        const TraitGroup g = traitGroup(index());
         return QStringLiteral("%1 – %2 összesen: %3")
             .arg(traitName(g.firstIndex), traitName(g.firstIndex + g.count - 1), total);
     }

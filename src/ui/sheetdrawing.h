@@ -12,9 +12,9 @@ namespace zev {
 void drawSheet(Sheet& sheet, SheetSurface& surface);
 
 // A trait's name, as a reader hears it.
-const QString& traitName(int index);
+QString traitName(int index);
 
 // A trait's label as it is drawn: its name and the blanks that follow it.
-const QString& traitLabel(int index);
+QString traitLabel(int index);
 
 } // namespace zev

@@ -1,5 +1,5 @@
 // The sheet's layout on the surface, in points: where each row is drawn, in which order, and the
-// band a release hits it in. Drawing, click editing and the accessible sheet all ask here.
+// band a release hits it in.
 #pragma once
 
 #include "model/traittable.h"
