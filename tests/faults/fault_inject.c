@@ -101,8 +101,8 @@ static long lookUp(const char* name) {
     return -1;
 }
 
-static int parse(char* spec) {
-    for (char* item = strtok(spec, " "); item != NULL; item = strtok(NULL, " ")) {
+static int parse(char* wanted) {
+    for (char* item = strtok(wanted, " "); item != NULL; item = strtok(NULL, " ")) {
         char call[32], when[16], error[16];
         if (faultCount == MAX_FAULTS || sscanf(item, "%31[^:]:%15[^:]:%15s", call, when, error) != 3) {
             return -1;
@@ -155,9 +155,9 @@ __attribute__((constructor)) static void start(void) {
     if (given == NULL) {
         return;
     }
-    char spec[256];
-    snprintf(spec, sizeof spec, "%s", given);
-    if (parse(spec) != 0 || install() != 0) {
+    char wanted[256];
+    snprintf(wanted, sizeof wanted, "%s", given);
+    if (parse(wanted) != 0 || install() != 0) {
         fprintf(stderr, "zev-fault: cannot inject '%s'\n", given);
         _exit(99);
     }
