@@ -4,11 +4,9 @@
 #include <string_view>
 
 // Gives the file at a path exactly the given content, keeping everything else that belongs to
-// it, and never leaving the user without a whole version of it. What a save keeps, where the
-// copy of the old content goes and what a failure or a crash leaves is stated once, for users,
-// in the manual page (resources/zev.1, SAVING); this is the code that keeps those promises, and
-// filereplace.cpp says why it goes as it does. What failed comes back as data, naming the step
-// and the place; the words for the user are the caller's.
+// it, as the manual page promises users (resources/zev.1, SAVING: the one statement of what a
+// save keeps and what a failure or a crash leaves); filereplace.cpp says why it goes as it
+// does. What failed comes back as data naming the step and the place; the words are the caller's.
 //
 // The path is in the file system's encoding, relative to the current folder. Linux only: an
 // open file is opened again through /proc/self/fd.
