@@ -128,7 +128,7 @@ QString article(int number) {
 
 // "a 12. sor (Ökölharc)": the line, and the trait whose rating belongs there.
 QString lineText(int line) {
-    const QString text = QStringLiteral("%1 %2. sor").arg(article(line)).arg(line);
+    QString text = QStringLiteral("%1 %2. sor").arg(article(line)).arg(line);
     if (line > kTraitCount) {
         return text;
     }
@@ -170,8 +170,8 @@ QString readFailureReason(const ReadOutcome& outcome) {
     case ReadStep::NotRegular:
         return kindText(outcome.kind) + QStringLiteral(", nem karakterlap");
     case ReadStep::TooLarge:
-        return QStringLiteral("túl nagy ahhoz, hogy karakterlap legyen (több mint %1 bájt)")
-            .arg(kLargestSheetFile);
+        return QStringLiteral("túl nagy ahhoz, hogy karakterlap legyen (több mint %1 KiB)")
+            .arg(kLargestSheetFile / 1024);
     default:
         return readErrorText(outcome.error);
     }

@@ -18,12 +18,8 @@ std::string_view trimmed(std::string_view line) {
 }
 
 bool isAscii(std::string_view line) {
-    for (const char c : line) {
-        if (static_cast<unsigned char>(c) > 0x7F) {
-            return false;
-        }
-    }
-    return true;
+    return std::all_of(line.begin(), line.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= 0x7F; });
 }
 
 // An optional sign and one or more decimal digits, nothing else.
