@@ -60,8 +60,10 @@ for wrong in --nope "a.txt b.txt"; do
         fail "zev $wrong ended with $status: $(cat "$out/out" "$out/err")"
 done
 
-# The installed program, alive two seconds after it started, without a word about its face.
-QT_QPA_PLATFORM=offscreen "$root/bin/zev" 2>"$out/zev.err" &
+# The installed program, alive two seconds after it started, without a word about its face; with
+# no display but a platform named as Qt's option, which it must take.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/bin/zev" -platform offscreen \
+    2>"$out/zev.err" &
 zev=$!
 sleep 2
 kill -0 "$zev" 2>/dev/null || fail "the installed zev did not keep running"

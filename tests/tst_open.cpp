@@ -95,8 +95,12 @@ void TestOpen::opensOnlyASheet_data() {
 
     QTest::newRow("a letter") << sheet(" %1 \r\n", 12, "3a") << "" << t
                               << "a 12. sor (Ökölharc): „ 3a ”, de egy egész számnak kell" << fresh;
-    QTest::newRow("above five") << sheet(" %1 \r\n", 12, "7") << "" << t
-                                << "a 12. sor (Ökölharc): 7, de legfeljebb 5 lehet" << fresh;
+    QTest::newRow("above five") << sheet(" %1 \r\n", 12, "6") << "" << t
+                                << "a 12. sor (Ökölharc): 6, de legfeljebb 5 lehet" << fresh;
+    QTest::newRow("past any integer") << sheet("%1\n", 10, "4294967301") << "" << t
+                                      << "(Éberség): 4294967301, de legfeljebb 5" << fresh;
+    QTest::newRow("a sign alone") << sheet("%1\n", 11, "-") << "" << t << "(Atlétika): „-”"
+                                  << fresh;
     QTest::newRow("an attribute at 0")
         << sheet("%1\n", 2, "0") << "" << t
         << "a 2. sor (ügyesség): 0, de nem lehet kevesebb, mint 1" << fresh;
@@ -108,8 +112,8 @@ void TestOpen::opensOnlyASheet_data() {
                                 << fresh;
     QTest::newRow("two numbers") << sheet("%1\n", 5, "3 4") << "" << t
                                  << "az 5. sor (manipuláció): „3 4”" << fresh;
-    QTest::newRow("an empty line between")
-        << sheet("%1\n", 20, "") << "" << t << "a 20. sor (Állatszelidítés): üres" << fresh;
+    QTest::newRow("empty lines between")
+        << sheet("%1\n", 20, "\n") << "" << t << "a 20. sor (Állatszelidítés): üres" << fresh;
     QTest::newRow("38 lines") << sheet().chopped(5) << "" << t
                               << "csak 38 sor van benne, de egy karakterlap 39 sorból áll" << fresh;
     QTest::newRow("40 lines") << sheet() + "5\n"

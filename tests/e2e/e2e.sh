@@ -91,6 +91,27 @@ before_open_edit_save() {
     zev_arguments=(sub/Hős.txt)
 }
 
+# A sheet whose name the locale cannot show (a Latin-2 byte) is refused in a box: the window
+# keeps its fresh sheet and its name box "Karakter neve", and the file stays as it was.
+refused_file_untouched() {
+    wait_for windows_exactly 2 || fail "no message box appeared"
+    xdotool windowfocus --sync "$(zev_windows | grep -vx "$window")" key Return
+    wait_for windows_exactly 1 || fail "the message box stayed"
+    click 1 50 5 # erő 1 -> 2
+    save
+    expect_sheet 0=2
+    check_file "$workdir/Karakter neve.txt"
+    [ "$(refused_state)" = "$refused" ] || fail "the file changed"
+}
+refused_state() { od -c "$workdir"/H*s.txt; stat -c %Y "$workdir"/H*s.txt; }
+
+before_refused_file_untouched() {
+    printf '%s\n' 5 1 1 1 1 1 1 1 1 $(printf '0 %.0s' $(seq 30)) >"$workdir/H"$'\xf5'"s.txt"
+    touch -d @1000000000 "$workdir"/H*s.txt
+    refused=$(refused_state)
+    zev_arguments=("H"$'\xf5'"s.txt")
+}
+
 # compare_sheet R0 ... R38: the window, grabbed from the X server, against the expected sheet.
 compare_sheet() {
     local size
