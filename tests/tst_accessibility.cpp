@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
@@ -65,6 +66,7 @@ private slots:
     void settingAValueStepsThere_data();
     void settingAValueStepsThere();
     void theCurrentTraitHasTheFocus();
+    void openedSheetIsReadNotToldAsChanges();
 };
 
 void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
@@ -238,6 +240,22 @@ void TestAccessibility::theCurrentTraitHasTheFocus() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QVERIFY(!traitItem(*form, 1)->state().focused);
     QCOMPARE(sheetOf(*form)->focusChild(), nullptr);
+}
+
+void TestAccessibility::openedSheetIsReadNotToldAsChanges() {
+    const QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("t.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly) &&
+            file.write(QByteArray("3\n").repeated(9) + QByteArray("2\n").repeated(30)) > 0);
+    file.close();
+    Form1 form;
+    form.Form_Load();
+    form.openNamedFile(QFile::encodeName(file.fileName()));
+    form.show();
+    form.Timer1_Timer();
+    QCOMPARE(traitItem(form, 38)->valueInterface()->currentValue().toInt(), 2);
+    // Only the controls' names are heard as the window shows, none of the sheet's changes.
+    QVERIFY2(!heard.join(u'\n').contains(QStringLiteral("erő")), qPrintable(heard.join(u'\n')));
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -192,8 +192,8 @@ QString readFailureReason(const ReadOutcome& outcome) {
     case ReadStep::NotRegular:
         return kindText(outcome.kind) + QStringLiteral(", nem karakterlap");
     case ReadStep::TooLarge:
-        return QStringLiteral("túl nagy ahhoz, hogy karakterlap legyen (több mint %1 bájt)")
-            .arg(kLargestSheetFile);
+        return QStringLiteral("túl nagy ahhoz, hogy karakterlap legyen (több mint %1 KiB)")
+            .arg(kLargestSheetFile / 1024);
     default:
         return readErrorText(outcome.error);
     }

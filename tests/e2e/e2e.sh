@@ -70,7 +70,7 @@ failed_save_keeps_running() {
 # named by a relative path: drawn as it was saved, edited with the mouse, saved back to the same
 # file, which keeps its inode (a file of two names is rewritten in place, by root too).
 open_edit_save() {
-    compare_sheet 3 1 1 1 1 1 1 5 1 0 0 4 $(printf '0 %.0s' $(seq 26)) 2
+    compare_sheet "${saved[@]}"
     click 1 50 5     # erő 3 -> 4
     click 3 20 75    # Ökölharc 4 -> 3
     save
@@ -79,13 +79,9 @@ open_edit_save() {
     [ "$(stat -c %i "$workdir/sub/Hős.txt")" = "$inode" ] || fail "the file's inode changed"
     check_file "$workdir/other name.txt"
 }
-
-# Writes sub/Hős.txt and a second name of it, and sets the arguments that open it.
 before_open_edit_save() {
-    mkdir "$workdir/sub"
-    for i in $(seq 0 38); do
-        case $i in 0) echo 3 ;; 7) echo 5 ;; 11) echo 4 ;; 38) echo 2 ;; [0-8]) echo 1 ;; *) echo 0 ;; esac
-    done >"$workdir/sub/Hős.txt"
+    saved=(3 1 1 1 1 1 1 5 1 0 0 4 $(printf '0 %.0s' $(seq 26)) 2)
+    mkdir "$workdir/sub" && printf '%s\n' "${saved[@]}" >"$workdir/sub/Hős.txt"
     ln "$workdir/sub/Hős.txt" "$workdir/other name.txt"
     inode=$(stat -c %i "$workdir/sub/Hős.txt")
     zev_arguments=(sub/Hős.txt)
@@ -109,6 +105,26 @@ keyboard_only() {
     check_file "$workdir/Hos.txt"
 }
 press() { xdotool key --delay 30 "$@"; }
+
+# A sheet whose name the locale cannot show (a Latin-2 byte) is refused in a box: the window
+# keeps its fresh sheet and its name box "Karakter neve", and the file stays as it was.
+refused_file_untouched() {
+    wait_for windows_exactly 2 || fail "no message box appeared"
+    xdotool windowfocus --sync "$(zev_windows | grep -vx "$window")" key Return
+    wait_for windows_exactly 1 || fail "the message box stayed"
+    click 1 50 5 # erő 1 -> 2
+    save
+    expect_sheet 0=2
+    check_file "$workdir/Karakter neve.txt"
+    [ "$(refused_state)" = "$refused" ] || fail "the file changed"
+}
+refused_state() { od -c "$workdir"/H*s.txt; stat -c %Y "$workdir"/H*s.txt; }
+before_refused_file_untouched() {
+    printf '%s\n' 5 1 1 1 1 1 1 1 1 $(printf '0 %.0s' $(seq 30)) >"$workdir/H"$'\xf5'"s.txt"
+    touch -d @1000000000 "$workdir"/H*s.txt
+    refused=$(refused_state)
+    zev_arguments=("H"$'\xf5'"s.txt")
+}
 
 # compare_sheet R0 ... R38: the window, grabbed from the X server, against the expected sheet.
 compare_sheet() {

@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string saved = zev::sheetFileContent(reading.sheet);
     const zev::SheetReading again = zev::readSheetFile(saved);
-    check(again.ok() && again.sheet == reading.sheet && zev::sheetFileContent(again.sheet) == saved);
+    check(again.ok() && again.sheet == reading.sheet &&
+          zev::sheetFileContent(again.sheet) == saved);
     return 0;
 }
