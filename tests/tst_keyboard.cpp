@@ -164,10 +164,12 @@ void TestKeyboard::theFrameSurroundsTheCurrentRowOnlyWhileFocused() {
     form->surface()->setFocus(Qt::TabFocusReason);
     const QImage focused = grabbed(*form);
     QRect changed;
+    int pixels = 0;
     for (int y = 0; y < focused.height(); ++y) {
         for (int x = 0; x < focused.width(); ++x) {
             if (focused.pixel(x, y) != unfocused.pixel(x, y)) {
                 changed |= QRect(x, y, 1, 1);
+                ++pixels;
             }
         }
     }
@@ -180,12 +182,14 @@ void TestKeyboard::theFrameSurroundsTheCurrentRowOnlyWhileFocused() {
              qPrintable(QStringLiteral("the frame reaches outside its row")));
     QVERIFY2(changed.width() >= band.width() - 2 && changed.height() >= band.height() - 2,
              "the frame does not go round the row");
+    QVERIFY2(pixels < band.width() * band.height() / 2, "the frame covers its row");
     QCOMPARE(focused.pixelColor(changed.bottomRight()),
              form->surface()->palette().color(QPalette::Highlight));
     press(Qt::Key_Tab);
     QCOMPARE(grabbed(*form), unfocused);
 }
 
+// A move repaints its two frames only; the focus coming and going repaints the frame.
 void TestKeyboard::aMoveRepaintsTheTwoFramesOnly() {
     auto form = focusedSheet();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -196,6 +200,12 @@ void TestKeyboard::aMoveRepaintsTheTwoFramesOnly() {
     press(Qt::Key_Right);
     QVERIFY(form->surface()->focusFrame() != before);
     QTRY_COMPARE(repainted.region, QRegion(before) + form->surface()->focusFrame());
+    for (const Qt::KeyboardModifiers away : {Qt::NoModifier, Qt::ShiftModifier}) {
+        repainted.region = QRegion();
+        press(Qt::Key_Tab, away);                           // to the name box, and back
+        const QRegion frame(form->surface()->focusFrame()); // and what the name box covers
+        QTRY_COMPARE(repainted.region & frame, frame);
+    }
 }
 
 QTEST_MAIN(TestKeyboard)
