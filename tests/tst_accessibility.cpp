@@ -237,7 +237,12 @@ void TestAccessibility::theCurrentTraitHasTheFocus() {
     for (int position = 0; position < 46; ++position) {
         QCOMPARE(sheetOf(*form)->child(position)->state().focused, position == 1);
     }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    heard.clear(); // on, back and on again, faster than the trait's focus can follow
+    for (const Qt::KeyboardModifier shift : {Qt::NoModifier, Qt::ShiftModifier, Qt::NoModifier}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, shift);
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(heard, (QStringList{"focus Karakter neve", "focus ", "focus Karakter neve"}));
     QVERIFY(!traitItem(*form, 1)->state().focused);
     QCOMPARE(sheetOf(*form)->focusChild(), nullptr);
 }
