@@ -63,9 +63,7 @@ ReadOutcome readSmallFile(const std::string& path, size_t most) {
     if (info.st_size > off_t(most)) {
         return failure(ReadStep::TooLarge, 0);
     }
-    // Opened again through its descriptor, so what is read is the very file looked at.
-    const std::string self = "/proc/self/fd/" + std::to_string(node.get());
-    const Descriptor fd(::open(self.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const Descriptor fd(openAgain(node, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid()) {
         return failure(ReadStep::Open, errno);
     }

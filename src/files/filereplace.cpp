@@ -332,11 +332,10 @@ ReplaceOutcome openTarget(const Descriptor& node, Target& target) {
     if (!S_ISREG(info.st_mode)) {
         return failure(S_ISLNK(info.st_mode) ? ReplaceStep::Moved : ReplaceStep::NotRegular, 0);
     }
-    const std::string self = "/proc/self/fd/" + std::to_string(node.get());
-    target.fd.reset(::open(self.c_str(), O_RDWR | O_CLOEXEC));
+    target.fd.reset(openAgain(node, O_RDWR | O_CLOEXEC));
     target.readable = target.fd.valid();
     if (!target.fd.valid() && errno == EACCES) {
-        target.fd.reset(::open(self.c_str(), O_WRONLY | O_CLOEXEC));
+        target.fd.reset(openAgain(node, O_WRONLY | O_CLOEXEC));
     }
     if (!target.fd.valid() || ::fstat(target.fd.get(), &target.old) != 0) {
         return failure(ReplaceStep::Open, errno);

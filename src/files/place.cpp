@@ -117,6 +117,11 @@ int syncFolder(const Place& place) {
     return ::fsync(place.folder.get()) == 0 || errno == EBADF ? 0 : errno;
 }
 
+int openAgain(const Descriptor& node, int flags) {
+    const std::string self = "/proc/self/fd/" + std::to_string(node.get());
+    return ::open(self.c_str(), flags);
+}
+
 std::string randomTag() {
     static std::mt19937 generator{std::random_device{}()};
     std::string tag;

@@ -37,6 +37,10 @@ int openPrivateFolder(Place& place);
 // 0 or errno; a folder that could be opened only for searching cannot be synced and is let be.
 int syncFolder(const Place& place);
 
+// The file a descriptor opened with O_PATH stands for, opened again with these flags through
+// /proc/self/fd, so that what is opened is the very file looked at; -1 with errno on failure.
+int openAgain(const Descriptor& node, int flags);
+
 // Letters that make a name unlikely to be taken.
 std::string randomTag();
 

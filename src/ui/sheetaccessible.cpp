@@ -18,16 +18,6 @@ SheetSource* sourceOf(const QWidget* surface) {
     return surface != nullptr ? dynamic_cast<SheetSource*>(surface->parentWidget()) : nullptr;
 }
 
-// Where a trait's row comes in drawing order, which is the order of the surface's children.
-int drawnPosition(int index) {
-    for (int position = 0; position < kRowCount; ++position) {
-        if (const SheetRow row = drawnRow(position); !row.isTotal && row.index == index) {
-            return position;
-        }
-    }
-    return -1;
-}
-
 // The pixels whose release lands inside the band, so that a pointer sent anywhere in an item's
 // rectangle hits that item's trait. A release exactly on a closed edge hits nothing, so such an
 // edge is rounded inwards past the pixel it falls on.

@@ -28,6 +28,15 @@ SheetRow drawnRow(int position) {
     return position < g.count ? SheetRow{false, g.firstIndex + position} : SheetRow{true, group};
 }
 
+int drawnPosition(int traitIndex) {
+    int position = traitIndex;
+    for (int group = 0; traitGroup(group).firstIndex + traitGroup(group).count <= traitIndex;
+         ++group) {
+        ++position; // that group's total is drawn before the trait
+    }
+    return position;
+}
+
 RowBand rowBand(SheetRow row) {
     // A total is drawn in its group's column, on the row below the group's last trait.
     const int index = row.isTotal ? traitGroup(row.index).firstIndex : row.index;

@@ -36,6 +36,9 @@ inline constexpr int kRowCount = kTraitCount + kGroupCount;
 // traits in index order and then its total.
 SheetRow drawnRow(int position);
 
+// Where a trait's row comes in that order.
+int drawnPosition(int traitIndex);
+
 // The band of a drawn row. A total's band is closed on every side, though no release ever hits
 // it; a trait's is open towards negative positions in column 0 and in the sheet's top row, and
 // to the right in the last column.
