@@ -31,7 +31,9 @@ def limits(build):
 for build in sys.argv[1:]:
     taken, limit = times(build), limits(build)
     print(f"slowest tests in {build} (time / limit):")
-    for name in sorted(taken, key=taken.get, reverse=True)[:10]:
+    slowest = sorted(taken, key=taken.get, reverse=True)[:10]
+    width = max(map(len, slowest), default=0)
+    for name in slowest:
         share = taken[name] / limit.get(name, DEFAULT_LIMIT)
         mark = "  <- over a third of its limit" if share > 1 / 3 else ""
-        print(f"  {name:28} {taken[name]:7.1f} s / {limit.get(name, DEFAULT_LIMIT):4.0f} s  ({share:4.0%}){mark}")
+        print(f"  {name:{width}} {taken[name]:7.1f} s / {limit.get(name, DEFAULT_LIMIT):4.0f} s  ({share:4.0%}){mark}")
