@@ -1,10 +1,10 @@
 // Opening a file named at start-up: what a sheet is, what is refused and why, and that a file
 // that is not opened is never changed.
 #include "export/sheetopener.h"
+#include "foldertesting.h"
 #include "formtesting.h"
 
 #include <QMessageBox>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -22,20 +22,11 @@ QByteArray sheet(const char* format = " %1 \r\n", int n = 0, const QByteArray& t
     return bytes;
 }
 
-// Runs a shell command in the folder; what it printed, or why it failed.
-QString shell(const QString& command, const QString& folder) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral("bash"), {QStringLiteral("-c"), command});
-    process.waitForFinished();
-    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-}
-
-// Names, kinds, sizes, times and small files' content: never opens a fifo or a device.
-QString snapshot(const QString& folder) {
+// Names, kinds, sizes, times and small files' content of the current folder: never opens a
+// fifo or a device.
+QString snapshot() {
     return shell(QStringLiteral("find . -printf '%p %y %s %T@\\n' | sort; "
-                                "find . -type f -size -100k -exec md5sum {} + | sort"),
-                 folder);
+                                "find . -type f -size -100k -exec md5sum {} + | sort"));
 }
 
 Sheet freshWith(const QList<int>& changes) { // pairs of index, rating
@@ -136,19 +127,16 @@ void TestOpen::opensOnlyASheet() {
     QFETCH(QByteArray, path);
     QFETCH(QString, reason);
     QFETCH(QList<int>, changes);
-    const QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("t.txt")));
+    const CurrentFolder dir;
+    QFile file(QStringLiteral("t.txt"));
     QVERIFY(content.isNull() || (file.open(QIODevice::WriteOnly) && file.write(content) >= 0));
     file.close();
-    QCOMPARE(shell(setup, dir.path()), QString());
-    const QString before = snapshot(dir.path());
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
+    QCOMPARE(shell(setup), QString());
+    const QString before = snapshot();
     const OpenResult opened = openSheet(path);
-    QDir::setCurrent(previous);
 
-    QCOMPARE(snapshot(dir.path()), before);
-    shell(QStringLiteral("find . -mindepth 1 -delete"), dir.path()); // names Qt cannot spell too
+    QCOMPARE(snapshot(), before);
+    shell(QStringLiteral("find . -mindepth 1 -delete")); // names Qt cannot spell too
     if (reason.isEmpty()) {
         QVERIFY2(opened.ok, qPrintable(opened.message));
         QCOMPARE(opened.name, QString::fromUtf8(path).chopped(4));

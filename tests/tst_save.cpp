@@ -1,11 +1,11 @@
 // Saving the ratings: the exact bytes, the names files get, and what a failed save leaves.
 #include "export/sheetsaver.h"
+#include "foldertesting.h"
 #include "formtesting.h"
 #include "platform/formtimer.h"
 
 #include <QDirIterator>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -40,31 +40,9 @@ QByteArray readAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-QString shell(const QString& command) {
-    QProcess process;
-    process.start(QStringLiteral("bash"), {QStringLiteral("-c"), command});
-    process.waitForFinished();
-    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-}
-
 QByteArray freshSheetBytes() {
     return QByteArray(" 1 \r\n").repeated(9) + QByteArray(" 0 \r\n").repeated(30);
 }
-
-// Runs the test body with the process's current folder set to a fresh temporary one.
-class CurrentFolder {
-public:
-    CurrentFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
-    ~CurrentFolder() { QDir::setCurrent(previous_); }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-    [[nodiscard]] QString path() const { return dir_.path(); }
-    [[nodiscard]] QString file(const QString& name) const { return dir_.filePath(name); }
-
-private:
-    QTemporaryDir dir_;
-    QString previous_;
-};
 
 // A shown window whose error reports are collected instead of shown in a message box.
 struct SavingForm {
