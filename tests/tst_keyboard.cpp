@@ -78,6 +78,7 @@ void TestKeyboard::keysMoveAndChange_data() {
     row("- on a skill at 0", 30, 0, Qt::Key_Minus, 30, 0);
     row("ctrl+down is not the sheet's", 0, 1, Qt::Key_Down, 0, -1, Qt::ControlModifier);
     row("alt++ is not the sheet's", 9, 0, Qt::Key_Plus, 9, -1, Qt::AltModifier);
+    row("meta+up is not the sheet's", 1, 1, Qt::Key_Up, 1, -1, Qt::MetaModifier);
     row("= is not +", 9, 0, Qt::Key_Equal, 9, -1);
 }
 
@@ -120,6 +121,7 @@ void TestKeyboard::keysMoveAndChange() {
 void TestKeyboard::theFrameSurroundsTheCurrentRowOnly() {
     auto form = shownForm();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QVERIFY(form->surface()->focusFrame().contains(pixelsAt(*form, 45, 5))); // erő at first
     form->setCurrentTrait(23);
     const QImage unfocused = form->surface()->grab().toImage();
     Repainted painted;

@@ -98,6 +98,8 @@ void TestOpen::opensOnlyASheet_data() {
     QTest::newRow("40 lines") << sheet() + "5\n"
                               << "" << t << "a 40. sor: „5”, de egy karakterlap csak 39 sorból áll"
                               << fresh;
+    QTest::newRow("a CR at the end with no LF") << sheet("%1\n").chopped(1) + "\r"
+                                                << "" << t << "(Term.tudományok): „0␍”" << fresh;
     QTest::newRow("empty") << QByteArray("") << "" << t << "a fájl üres" << fresh;
     QTest::newRow("an accented letter")
         << sheet("%1\n", 3, "é") << "" << t << "a 3. sor (állóképesség): nem ASCII" << fresh;

@@ -62,7 +62,8 @@ KINDS = {
     "leftover": (("longer",), "kept"),
     "acl": (("equal",), None),
 }
-NAMES_KEPT = {"in-place": {"other.txt"}, "leftover": {"other.txt", "t.txt~"}, "link": {"real.txt"}}
+NAMES_KEPT = {"in-place": {"other.txt"}, "leftover": {"other.txt", "t.txt~"}, "link": {"real.txt"},
+              "dangling": {"target.txt"}}
 
 
 def run(command, **options):
@@ -246,9 +247,9 @@ def judge(w, run, status, message, before):
         return "BAD: the leftover NAME~ was changed"
     if status == 0 and new_file and not w.made_as_any_new_file():
         return "BAD: saved, but not with the mode and access control list of any new file"
-    # A copy that could not be removed is only an old version left behind.
-    if status == 0 and w.copies(kind) and not run.what.startswith("unlinkat"):
-        return f"BAD: saved, but left a copy: {w.copies(kind)}"
+    # Only what could not be removed (a copy, a temporary file or folder) is left behind.
+    if status == 0 and left and not run.what.startswith("unlinkat"):
+        return f"BAD: saved, but left {sorted(left)}"
     if not new_file and state != "mixed" and w.identity()[:3] != before[0][:3]:
         return f"BAD: file {state}, but its owner or mode changed: {w.identity()}"
     if not new_file and state != "mixed" and w.identity()[3] != before[0][3]:
