@@ -5,6 +5,8 @@
 #include "platform/sheetsurfacewidget.h"
 #include "ui/form1.h"
 
+#include <QApplication>
+
 #include <cstring>
 
 int main(int argc, char** argv) {

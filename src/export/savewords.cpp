@@ -181,11 +181,16 @@ QString openNameRefusal(const QByteArray& path) {
     return {};
 }
 
-QString openFailureMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("Nem sikerült megnyitni: %1\n%2\n"
-                          "A fájl változatlan maradt, helyette új karakterlap nyílt meg.")
-        .arg(shownName(path), reason);
+QString openRefusal(const QString& path, const QString& reason) {
+    return QStringLiteral("Nem sikerült megnyitni: %1\n%2").arg(shownName(path), reason);
 }
+
+QString openFailureMessage(const QString& path, const QString& reason) {
+    return openRefusal(path, reason) +
+           QStringLiteral("\nA fájl változatlan maradt, helyette új karakterlap nyílt meg.");
+}
+
+QString absentFileReason() { return QStringLiteral("nincs ilyen fájl"); }
 
 QString readFailureReason(const ReadOutcome& outcome) {
     switch (outcome.failed) {

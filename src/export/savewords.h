@@ -26,6 +26,12 @@ QString openNameRefusal(const QByteArray& path);
 // window starts with a new sheet instead.
 QString openFailureMessage(const QString& path, const QString& reason);
 
+// The same without what the window does instead, for whoever has no window.
+QString openRefusal(const QString& path, const QString& reason);
+
+// Why there is no sheet in a file that is not there.
+QString absentFileReason();
+
 // Why a file could not be read.
 QString readFailureReason(const ReadOutcome& outcome);
 

@@ -12,6 +12,7 @@ namespace {
 OpenResult refused(const QString& path, const QString& reason) {
     OpenResult result;
     result.message = openFailureMessage(path, reason);
+    result.refusal = openRefusal(path, reason);
     return result;
 }
 
@@ -27,6 +28,8 @@ OpenResult openSheet(const QByteArray& path) {
     result.ok = true;
     result.name = shown.chopped(qsizetype(kSheetFileEnding.size()));
     if (read.failed == ReadStep::Absent) {
+        result.absent = true;
+        result.refusal = openRefusal(shown, absentFileReason());
         result.sheet.Reset();
         return result;
     }

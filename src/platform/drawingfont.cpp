@@ -16,6 +16,7 @@ namespace {
 // it, so every build draws with that system copy and none carries its own.
 constexpr const char* kFamily = "Roboto Condensed";
 constexpr qreal kPointSize = 8.0;
+constexpr qreal kHeadingPointSize = 14.0;
 
 // Without the face the sheet still opens in whatever fontconfig offers instead, but its rows
 // may run into the next column; that is said once, where whoever started the program sees it.
@@ -38,6 +39,13 @@ QFont sheetDrawingFont() {
     QFont font(QString::fromLatin1(kFamily));
     font.setPointSizeF(kPointSize);
     reportMissingFace(font);
+    return font;
+}
+
+QFont sheetHeadingFont() {
+    QFont font = sheetDrawingFont();
+    font.setPointSizeF(kHeadingPointSize);
+    font.setBold(true);
     return font;
 }
 

@@ -8,4 +8,7 @@ namespace zev {
 // same on every system. It knows nothing of what is drawn.
 QFont sheetDrawingFont();
 
+// The same face for the character's name above the sheet on paper: larger and bold.
+QFont sheetHeadingFont();
+
 } // namespace zev

@@ -10,6 +10,8 @@
 #include "ui/keyediting.h"
 #include "ui/sheetaccessible.h"
 #include "ui/sheetdrawing.h"
+#include "ui/sheetpage.h"
+#include "ui/sheetprinting.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 namespace zev {
@@ -58,7 +61,7 @@ Form1::Form1(QWidget* parent)
       reportError_([this](const QString& message) { showError(message); }) {
     setWindowTitle(QStringLiteral("ZEV"));
     setWindowIcon(QIcon(QStringLiteral(":/zev/zev.ico")));
-    text1_->setText(QStringLiteral("Karakter neve"));
+    text1_->setText(freshSheetName());
     text1_->setAccessibleName(QStringLiteral("Karakter neve")); // kept when the text is typed over
     setTabOrder(text1_, command1_);
     setTabOrder(command1_, surface_);
@@ -90,6 +93,8 @@ void Form1::connectEvents() {
             Qt::QueuedConnection);
     connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
+            &Form1::printPage);
 }
 
 void Form1::Form_Load() {
@@ -162,6 +167,12 @@ void Form1::cucc() {
     drawSheet(sheet_, *surface_);
     announceChanges(surface_, announced_, sheet_);
     announced_ = sheet_;
+}
+
+void Form1::printPage() {
+    if (const QString failure = printSheet(this, {sheet_, text1_->text()}); !failure.isEmpty()) {
+        reportError_(failure);
+    }
 }
 
 void Form1::showError(const QString& message) {

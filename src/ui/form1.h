@@ -37,6 +37,8 @@ public:
     void Command1_Click();
     void Timer1_Timer();
     void cucc();
+    // Prints the page of the sheet under the name in the box, as the print dialog says.
+    void printPage();
 
     // Takes the sheet and the name from the file named at start-up, before the window is shown;
     // a file that cannot be opened is told once the window is up, and nothing changes.

@@ -54,4 +54,8 @@ RowBand rowBand(SheetRow row) {
     return band;
 }
 
+SheetExtent sheetExtent() {
+    return {kColumnPitch * kColumnCount, rowBand({true, kGroupCount - 1}).bottom};
+}
+
 } // namespace zev

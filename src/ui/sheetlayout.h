@@ -46,4 +46,12 @@ RowBand rowBand(SheetRow row);
 
 inline RowBand traitBand(int index) { return rowBand({false, index}); }
 
+// The size of the whole drawn sheet in points: every column's pitch across, and down to the
+// bottom of the lowest total.
+struct SheetExtent {
+    float width;
+    float height;
+};
+SheetExtent sheetExtent();
+
 } // namespace zev

@@ -12,6 +12,7 @@ if needs_bus && [ -z "${ZEV_PRIVATE_BUS:-}" ]; then
     ZEV_PRIVATE_BUS=1 exec dbus-run-session -- "$0" "$@"
 fi
 source "$(dirname "$0")/xsession.sh"
+source "$(dirname "$0")/cups.sh"
 
 edit_and_save() {
     click 1 50 5       # erő 1 -> 2
@@ -144,6 +145,39 @@ drawn_sheet() {
     click 1 250 145                     # Term.tudományok 1
     compare_sheet 3 1 1 1 1 1 1 1 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 5 0 0 0 0 0 0 0 0 0 0 1
 }
+
+# Ctrl+P from the name box: Escape in the print dialog prints nothing; Ctrl+P again and Return
+# (Print, to the private default queue) prints the page as text, and the window goes on.
+print_page() {
+    click 1 50 5 && click 1 50 5 && click 1 250 145 # erő 3, Term.tudományok 1
+    type_name "Kovacs Hos"
+    print_dialog Escape
+    wait_for windows_of_zev 1 || fail "the print dialog stayed"
+    sleep 1
+    [ ! -e "$workdir/printed.pdf" ] || fail "Cancel printed"
+    print_dialog Return
+    E2E_TIMEOUT=60 wait_for test -s "$workdir/printed.pdf" || fail "no job reached the queue"
+    local text
+    wait_for eval 'text=$(pdftotext -layout "$workdir/printed.pdf" - 2>/dev/null)' ||
+        fail "the job is no PDF"
+    grep -q '^ *Kovacs Hos *$' <<<"$text" || fail "no heading in the job: $text"
+    grep -Eq 'erő +\^\^\^ ' <<<"$text" && grep -Eq 'Term.tudományok +\^ *$' <<<"$text" &&
+        grep -Eq '\( 2\).*\( 0\).*\( 0\)' <<<"$text" || fail "the job is not the sheet: $text"
+    xdotool windowfocus --sync "$window" key End BackSpace # the name box still has the focus
+    save
+    expect_sheet 0=3 38=1
+    check_file "$workdir/Kovacs Ho.txt"
+}
+# Ctrl+P, then KEY in the dialog that it opens. With no window manager here to give the focus
+# back once a dialog is gone, the test gives it.
+print_dialog() {
+    xdotool windowfocus --sync "$window" key ctrl+p
+    wait_for windows_of_zev 2 || fail "no print dialog appeared: $(xdotool search --onlyvisible --pid "$zev_pid" | wc -l) windows"
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --pid "$zev_pid" | grep -vx "$window")" \
+        key "$1"
+}
+windows_of_zev() { [ "$(xdotool search --onlyvisible --pid "$zev_pid" 2>/dev/null | wc -l)" -eq "$1" ]; }
+before_print_page() { require poppler-utils pdftotext; start_cups; }
 
 # A screen reader's view: the tree, a real release heard as a value change, the actions.
 accessibility() {
