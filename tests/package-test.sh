@@ -51,9 +51,9 @@ help=$("${nodisplay[@]}" "$root/bin/zev" --help 2>/dev/null) && [[ $help == Usag
     fail "zev --help: $help"
 [ "$("${nodisplay[@]}" "$root/bin/zev" --version 2>/dev/null)" = "zev $version" ] ||
     fail "zev --version"
-for wrong in --nope "a.txt b.txt"; do
+for wrong in --nope "a.txt b.txt" "--pdf x.txt a.txt" "--paper a4"; do
     # shellcheck disable=SC2086
-    status=$(QT_QPA_PLATFORM=offscreen timeout 10 "$root/bin/zev" $wrong 2>&1 >/dev/null | grep -c '^Usage: ';
+    status=$("${nodisplay[@]}" timeout 10 "$root/bin/zev" $wrong 2>&1 >/dev/null | grep -c '^Usage: ';
              echo "${PIPESTATUS[0]}")
     [ "$status" = $'1\n2' ] || fail "zev $wrong: usage on standard error and status 2, not $status"
 done

@@ -11,11 +11,13 @@ ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-roboto-unhinted fonts-libe
 # library; a screen reader itself, with a window manager and a speech server to talk to; the Qt
 # headers that switch accessibility on in-process; Python, strace and the ACL and attribute
 # tools for the save's fault and identity tests; FUSE file systems (bindfs, exFAT and NTFS with
-# their format tools) for the mounted saves; a peak-memory timer for the benchmarks;
+# their format tools) for the mounted saves; a private CUPS server and its client for the
+# printed page, and poppler's tools to read a page back as text; a peak-memory timer for the
+# benchmarks;
 # validators, dpkg tools and the manual page viewer for the package; the analysers.
 ZEV_TEST_PACKAGES=(qt6-base-private-dev xvfb xdotool procps dbus-daemon dbus-bin at-spi2-core
                    dconf-gsettings-backend python3 python3-pyatspi orca openbox speech-dispatcher
-                   strace acl attr time fuse3 bindfs exfat-fuse exfatprogs ntfs-3g
+                   strace acl attr time cups-daemon cups-client poppler-utils fuse3 bindfs exfat-fuse exfatprogs ntfs-3g
                    desktop-file-utils appstream dpkg-dev file man-db
                    clang-tidy cppcheck clang libclang-rt-dev util-linux mount git)
 

@@ -32,7 +32,7 @@ bool displayReachable(int argc, char** argv) {
 
 void nameTheProgram() {
     QCoreApplication::setApplicationName(QStringLiteral("zev"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ZEV_VERSION));
+    QCoreApplication::setApplicationVersion(programVersion());
 }
 
 // The options Qt's application objects take for themselves, with a value or without; known
@@ -163,7 +163,7 @@ void sayAtOnce(const CommandLine& line, int& argc, char** argv, const QString& e
     }
     const QString answer = line.parser.isSet(line.help)
                                ? line.parser.helpText()
-                               : QStringLiteral("zev %1\n").arg(QStringLiteral(ZEV_VERSION));
+                               : QStringLiteral("zev %1\n").arg(programVersion());
     std::fputs(answer.toLocal8Bit().constData(), stdout);
 }
 
@@ -178,6 +178,8 @@ PdfRequest pdfRequest(const CommandLine& line, int argc, char** argv) {
 }
 
 } // namespace
+
+QString programVersion() { return QStringLiteral(ZEV_VERSION); }
 
 Startup startFormsRuntime(int& argc, char** argv) {
     Startup startup;

@@ -32,4 +32,7 @@ struct Startup {
 // application object, which takes Qt's own options (-platform, -display, ...).
 Startup startFormsRuntime(int& argc, char** argv);
 
+// The program's version, as --version says it.
+QString programVersion();
+
 } // namespace zev

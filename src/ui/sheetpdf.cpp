@@ -4,7 +4,6 @@
 #include "export/sheetsaver.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
 #include <QPainter>
@@ -37,7 +36,7 @@ QByteArray sheetsPdf(const QList<NamedSheet>& pages, QPageSize::PageSizeId paper
     writer.setPageLayout(
         QPageLayout(QPageSize(paper), QPageLayout::Portrait, kMarginsMm, QPageLayout::Millimeter));
     writer.setTitle(pages.isEmpty() ? QString() : pages.constFirst().name);
-    writer.setCreator(QStringLiteral("ZEV %1").arg(QCoreApplication::applicationVersion()));
+    writer.setCreator(QStringLiteral("ZEV %1").arg(programVersion()));
     QPainter painter(&writer);
     const QRectF area(QPointF(0, 0),
                       writer.pageLayout().paintRectPixels(writer.resolution()).size());

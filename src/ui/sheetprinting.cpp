@@ -1,6 +1,7 @@
 #include "ui/sheetprinting.h"
 
-#include <QCoreApplication>
+#include "platform/formsruntime.h"
+
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -10,7 +11,7 @@ namespace zev {
 QString printSheet(QWidget* parent, const NamedSheet& page) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(page.name);
-    printer.setCreator(QStringLiteral("ZEV %1").arg(QCoreApplication::applicationVersion()));
+    printer.setCreator(QStringLiteral("ZEV %1").arg(programVersion()));
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     if (dialog.exec() != QDialog::Accepted) {
