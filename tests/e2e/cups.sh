@@ -5,50 +5,24 @@
 start_cups() {
     require cups-daemon cupsd
     require cups-client lpstat
-    local root=$workdir/.cups
+    local root=$workdir/.cups part
     mkdir -p "$root"/{spool/tmp,cache,state,log,bin/backend}
-    for part in /usr/lib/cups/*; do
-        [ "${part##*/}" = backend ] || ln -s "$part" "$root/bin/"
-    done
+    for part in /usr/lib/cups/*; do [ "${part##*/}" = backend ] || ln -s "$part" "$root/bin/"; done
     # Mode 0700: the server runs it as the owner, who may write to the work folder.
-    cat >"$root/bin/backend/keep" <<'BACKEND'
-#!/bin/sh
-[ $# -gt 0 ] || { echo 'direct keep "Unknown" "Keeps each job"'; exit 0; }
-out=${DEVICE_URI#keep:}
-if [ $# -ge 6 ]; then cat "$6"; else cat; fi >"$out.part" && mv "$out.part" "$out"
-BACKEND
+    printf '%s\n' '#!/bin/sh' \
+        '[ $# -gt 0 ] || { echo "direct keep \"Unknown\" \"Keeps each job\""; exit 0; }' \
+        'if [ $# -ge 6 ]; then cat "$6"; else cat; fi >"${DEVICE_URI#keep:}.part" &&' \
+        'mv "${DEVICE_URI#keep:}.part" "${DEVICE_URI#keep:}"' >"$root/bin/backend/keep"
     chmod 700 "$root/bin/backend/keep"
-    cat >"$root/cups-files.conf" <<CONF
-ServerRoot $root
-ServerBin $root/bin
-Printcap $root/printcap
-RequestRoot $root/spool
-TempDir $root/spool/tmp
-CacheDir $root/cache
-StateDir $root/state
-ErrorLog $root/log/error_log
-AccessLog $root/log/access_log
-PageLog $root/log/page_log
-CONF
+    printf '%s\n' "ServerRoot $root" "ServerBin $root/bin" "Printcap $root/printcap" \
+        "RequestRoot $root/spool" "TempDir $root/spool/tmp" "CacheDir $root/cache" \
+        "StateDir $root/state" "ErrorLog $root/log/error" "AccessLog $root/log/access" \
+        "PageLog $root/log/page" >"$root/cups-files.conf"
     [ "$(id -u)" -eq 0 ] || printf 'User %s\nGroup %s\n' "$(id -un)" "$(id -gn)" >>"$root/cups-files.conf"
-    cat >"$root/cupsd.conf" <<CONF
-Listen $root/cups.sock
-LogLevel info
-Browsing No
-WebInterface No
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-CONF
-    cat >"$root/printers.conf" <<CONF
-<DefaultPrinter keep>
-DeviceURI keep:$workdir/printed.pdf
-State Idle
-Accepting Yes
-Shared No
-</DefaultPrinter>
-CONF
+    printf '%s\n' "Listen $root/cups.sock" "Browsing No" "WebInterface No" \
+        "<Location />" "Order allow,deny" "Allow all" "</Location>" >"$root/cupsd.conf"
+    printf '%s\n' "<DefaultPrinter keep>" "DeviceURI keep:$workdir/printed.pdf" "State Idle" \
+        "Accepting Yes" "</DefaultPrinter>" >"$root/printers.conf"
     cupsd -f -c "$root/cupsd.conf" -s "$root/cups-files.conf" 2>"$root/log/stderr" &
     helper_pids+=($!)
     export CUPS_SERVER=$root/cups.sock
