@@ -11,8 +11,8 @@ namespace {
 // (the sheet's layout, ui/sheetlayout.cpp), at an 8 pt size that stays readable; that takes a
 // condensed face. A system's narrow faces come and go between releases (a fallback to a wide
 // face pushes rows into the next column), so the program asks for one face by name: Roboto
-// Condensed, which covers every Hungarian letter and whose widest row is about 91 pt. Debian
-// ships it in fonts-roboto-unhinted; the package depends on it and the build commands install
+// Condensed, which covers every Hungarian letter and is narrow enough. Debian ships it in
+// fonts-roboto-unhinted; the package depends on it and the build commands install
 // it, so every build draws with that system copy and none carries its own.
 constexpr const char* kFamily = "Roboto Condensed";
 constexpr qreal kPointSize = 8.0;

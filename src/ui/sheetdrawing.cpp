@@ -8,18 +8,15 @@
 namespace zev {
 namespace {
 
-// Blanks that follow every name, part of its label and drawn.
-constexpr qsizetype kLabelPadding = 9;
-
 // A row is drawn from its band's top-left corner: a trait's label and marks, or a total.
 void drawRow(Sheet& sheet, SheetSurface& surface, SheetRow row) {
     const RowBand band = rowBand(row);
     surface.setCurrentX(band.left);
     surface.setCurrentY(band.top);
     if (row.isTotal) {
-        surface.Print(QStringLiteral("          ("));
+        surface.Print(QLatin1StringView(kTotalOpening));
         surface.Print(numberToDisplayText(sheet.GroupTotal(row.index)));
-        surface.Print(QStringLiteral(")"));
+        surface.Print(QLatin1StringView(kTotalClosing));
         return;
     }
     surface.Print(traitLabel(row.index));

@@ -4,6 +4,8 @@
 
 #include "model/traittable.h"
 
+#include <string_view>
+
 namespace zev {
 
 // A row's band on the surface, in points. The row is drawn from the band's top-left corner, and
@@ -31,6 +33,12 @@ struct SheetRow {
 };
 
 inline constexpr int kRowCount = kTraitCount + kGroupCount;
+
+// A trait's row is its label, the name and this many blanks (drawn too), then its marks; a
+// total's row is the opening, the total and the closing.
+inline constexpr int kLabelPadding = 9;
+inline constexpr std::string_view kTotalOpening = "          (";
+inline constexpr std::string_view kTotalClosing = ")";
 
 // The row drawn at a position from 0 to kRowCount - 1: the groups in order, each with its
 // traits in index order and then its total.
