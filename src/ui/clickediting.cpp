@@ -1,5 +1,7 @@
 #include "ui/clickediting.h"
 
+#include "ui/traitedit.h"
+
 namespace zev {
 
 std::optional<int> TraitAt(float x, float y) {
@@ -12,15 +14,15 @@ std::optional<int> TraitAt(float x, float y) {
 }
 
 void applyRelease(Sheet& sheet, std::int16_t button, float x, float y) {
-    if (button == kLeftButton) {
-        if (const std::optional<int> hit = TraitAt(x, y)) {
-            sheet.Raise(*hit);
-        }
+    const std::optional<int> hit = TraitAt(x, y);
+    if (button == kLeftButton && hit) {
+        applyEdit(sheet, *hit, TraitEdit::Raise);
     } else if (button == kRightButton) {
-        if (const std::optional<int> hit = TraitAt(x, y)) {
-            sheet.Lower(*hit);
+        if (hit) {
+            applyEdit(sheet, *hit, TraitEdit::Lower);
+        } else {
+            sheet.ApplyFloors(); // a right release puts the floors back even where it hits nothing
         }
-        sheet.ApplyFloors();
     }
 }
 

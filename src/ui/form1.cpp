@@ -115,11 +115,15 @@ void Form1::Form_MouseUp(std::int16_t button, std::int16_t /*shift*/, float x, f
     cucc();
 }
 
+void Form1::editTrait(int index, TraitEdit edit) {
+    applyEdit(sheet_, index, edit);
+    cucc();
+}
+
 bool Form1::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const KeyEffect effect = keyEffect(current_, key, modifiers);
-    if (effect.button != 0) {
-        const RowBand band = traitBand(current_);
-        Form_MouseUp(effect.button, 0, band.centreX(), band.centreY());
+    if (effect.edit) {
+        editTrait(current_, *effect.edit);
     } else if (effect.current != current_) {
         setCurrentTrait(effect.current);
     }

@@ -46,7 +46,8 @@ public:
 
     [[nodiscard]] const Sheet& sheet() const override { return sheet_; }
     [[nodiscard]] Sheet& sheet() { return sheet_; }
-    void release(std::int16_t button, float x, float y) override { Form_MouseUp(button, 0, x, y); }
+    // Raises or lowers a trait, then draws the sheet again, as a release over its row does.
+    void editTrait(int index, TraitEdit edit) override;
     [[nodiscard]] int currentTrait() const override { return current_; }
     void setCurrentTrait(int index);
     [[nodiscard]] SheetSurfaceWidget* surface() const { return surface_; }

@@ -1,7 +1,6 @@
 #include "ui/keyediting.h"
 
 #include "model/traittable.h"
-#include "platform/mousebutton.h"
 
 #include <algorithm>
 
@@ -35,9 +34,9 @@ KeyEffect keyEffect(int current, int key, Qt::KeyboardModifiers modifiers) {
     case Qt::Key_End:
         return {true, kTraitCount - 1};
     case Qt::Key_Plus:
-        return {true, current, kLeftButton};
+        return {true, current, TraitEdit::Raise};
     case Qt::Key_Minus:
-        return {true, current, kRightButton};
+        return {true, current, TraitEdit::Lower};
     default:
         return {false, current};
     }

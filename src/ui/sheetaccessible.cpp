@@ -1,6 +1,5 @@
 #include "ui/sheetaccessible.h"
 
-#include "platform/mousebutton.h"
 #include "platform/sheetsurfacewidget.h"
 #include "ui/sheetdrawing.h"
 
@@ -103,8 +102,8 @@ private:
 };
 
 // A trait: its name, its rating as a value between its floor and 5, and the actions increase
-// and decrease. Every change is a release in the middle of its band, left to raise and right
-// to lower, so floors, cap, redraw and announcements are the mouse's own. Its text is the row
+// and decrease. Every change is the source's edit of the trait, so floors, cap, redraw and
+// announcements are a click's own. Its text is the row
 // as a reader should hear it, name and rating ("erő 1"): a screen reader reviewing the window
 // line by line reads an item's text, and would otherwise make a percentage of the value.
 class TraitItem : public SheetItem,
@@ -149,12 +148,12 @@ public:
     [[nodiscard]] QVariant minimumValue() const override { return int(trait(index()).floor); }
     [[nodiscard]] QVariant minimumStepSize() const override { return 1; }
 
-    // One release per step: the sheet passes through every value between, as under the mouse.
+    // One edit per step: the sheet passes through every value between, as under the mouse.
     void setCurrentValue(const QVariant& value) override {
         const int target = std::clamp(value.toInt(), int(trait(index()).floor), int(kRatingCap));
-        const std::int16_t button = target > rating() ? kLeftButton : kRightButton;
+        const TraitEdit step = target > rating() ? TraitEdit::Raise : TraitEdit::Lower;
         for (int steps = std::abs(target - rating()); steps > 0; --steps) {
-            releaseOver(button);
+            edit(step);
         }
     }
 
@@ -163,9 +162,9 @@ public:
     }
     void doAction(const QString& actionName) override {
         if (actionName == increaseAction()) {
-            releaseOver(kLeftButton);
+            edit(TraitEdit::Raise);
         } else if (actionName == decreaseAction()) {
-            releaseOver(kRightButton);
+            edit(TraitEdit::Lower);
         }
     }
     [[nodiscard]] QStringList keyBindingsForAction(const QString& /*actionName*/) const override {
@@ -203,9 +202,9 @@ private:
         return traitName(index()) + u' ' + QString::number(rating());
     }
 
-    void releaseOver(std::int16_t button) {
+    void edit(TraitEdit step) {
         if (SheetSource* to = source()) {
-            to->release(button, band().centreX(), band().centreY());
+            to->editTrait(index(), step);
         }
     }
 };

@@ -3,11 +3,11 @@
 
 #include "model/sheet.h"
 #include "ui/sheetlayout.h"
+#include "ui/traitedit.h"
 
 #include <QAccessibleWidget>
 
 #include <array>
-#include <cstdint>
 
 namespace zev {
 
@@ -15,12 +15,12 @@ class NoticeItem;
 class SheetSurfaceWidget;
 
 // What a surface's parent widget offers the accessible sheet drawn on that surface: the sheet
-// to read, a mouse-button release at (x, y), in points, with everything a real one brings, and
+// to read, an edit of a trait with everything a click brings (floors, cap, redraw, words), and
 // the current trait, which has the focus whenever the surface has it.
 class SheetSource {
 public:
     [[nodiscard]] virtual const Sheet& sheet() const = 0;
-    virtual void release(std::int16_t button, float x, float y) = 0;
+    virtual void editTrait(int index, TraitEdit edit) = 0;
     [[nodiscard]] virtual int currentTrait() const = 0;
 
 protected:

@@ -11,7 +11,8 @@ build() {
         -I"$src/src" "$src/tests/fuzz/$1.cpp" "$src/src/model/sheet.cpp" \
         "$src/src/model/traittable.cpp" "${@:2}" -o "$work/$1"
 }
-build fuzz_release "$src/src/ui/sheetlayout.cpp" "$src/src/ui/clickediting.cpp"
+build fuzz_release "$src/src/ui/sheetlayout.cpp" "$src/src/ui/clickediting.cpp" \
+    "$src/src/ui/traitedit.cpp"
 build fuzz_sheetfile "$src/src/export/sheetfile.cpp"
 # The sheet file's fuzzer starts from a file as a save writes it.
 printf ' 1 \r\n%.0s' {1..9} >"$work/corpus-sheetfile/saved"
