@@ -11,7 +11,6 @@
 
 namespace zev {
 
-class NoticeItem;
 class SheetSurfaceWidget;
 
 // What a surface's parent widget offers the accessible sheet drawn on that surface: the sheet
@@ -42,11 +41,9 @@ public:
     [[nodiscard]] int indexOfChild(const QAccessibleInterface* child) const override;
     [[nodiscard]] QAccessibleInterface* childAt(int x, int y) const override;
     [[nodiscard]] QAccessibleInterface* focusChild() const override;
-    [[nodiscard]] NoticeItem* notice() const { return notice_; }
 
 private:
     std::array<QAccessible::Id, kRowCount + 1> children_{};
-    NoticeItem* notice_ = nullptr;
 };
 
 // The accessible sheet of a surface whose parent is a SheetSource, else null.
