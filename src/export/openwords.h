@@ -1,0 +1,29 @@
+#pragma once
+
+#include "export/sheetfile.h"
+#include "files/filestep.h"
+
+#include <QString>
+
+// Everything the user reads about a file that was not opened, in the program's language.
+namespace zev {
+
+// Why a file was not opened: its name, its reading, or the first fault of what it holds; the
+// first of them that says so.
+struct OpenFault {
+    enum class Name {
+        Fine,
+        NotASheetName, // it does not end in kSheetFileEnding
+        NotShowable,   // the locale cannot show it exactly, so a save would go elsewhere
+    } name = Name::Fine;
+    FileFailure read;
+    SheetReading sheet;
+
+    [[nodiscard]] bool none() const { return name == Name::Fine && !read.failed() && sheet.ok(); }
+};
+
+// The message for a file that was not opened: its name, why, and that the window starts with a
+// new sheet instead.
+QString openFailureMessage(const QString& path, const OpenFault& fault);
+
+} // namespace zev
