@@ -130,9 +130,11 @@ ReplaceOutcome commit(const Place& place, Temporary& file, std::string_view cont
         file.name.clear(); // it is the place's own now
     }
     discard(place, file);
-    if (written != 0 || renamed != 0) {
-        return written != 0 ? failure(FileStep::Write, written)
-                            : failure(FileStep::Rename, renamed, place.shownFolder);
+    if (written != 0) {
+        return failure(FileStep::Write, written);
+    }
+    if (renamed != 0) {
+        return failure(FileStep::Rename, renamed, place.shownFolder);
     }
     // The content is the new one; a folder that cannot be synced changes nothing the user could
     // act on.
