@@ -8,14 +8,10 @@
 #include <sys/stat.h>
 
 namespace zev {
-namespace {
-
-constexpr qsizetype kLongestShownName = 60;
-
-} // namespace
 
 // Control characters as their visible symbols, the middle of a long name left out.
 QString shownName(const QString& name) {
+    constexpr qsizetype kLongestShownName = 60;
     QString shown = name;
     for (QChar& c : shown) {
         if (c.unicode() < 0x20) {

@@ -5,15 +5,6 @@
 namespace zev {
 namespace {
 
-QString nameText(OpenFault::Name name) {
-    if (name == OpenFault::Name::NotASheetName) {
-        return QStringLiteral(
-            "csak .txt végű fájl nyitható meg, mert a Mentés .txt végű fájlba ír");
-    }
-    return QStringLiteral("a nevét a rendszer nyelvi beállítása nem tudja pontosan "
-                          "megjeleníteni, így a Mentés máshová írna");
-}
-
 QString readText(const FileFailure& failure) {
     switch (failure.step) {
     case FileStep::NotRegular:
@@ -87,9 +78,19 @@ QString sheetText(const SheetReading& reading) {
 } // namespace
 
 QString openFailureMessage(const QString& path, const OpenFault& fault) {
-    const QString reason = fault.name != OpenFault::Name::Fine ? nameText(fault.name)
-                           : fault.read.failed()               ? readText(fault.read)
-                                                               : sheetText(fault.sheet);
+    QString reason;
+    switch (fault.name) {
+    case OpenFault::Name::NotASheetName:
+        reason =
+            QStringLiteral("csak .txt végű fájl nyitható meg, mert a Mentés .txt végű fájlba ír");
+        break;
+    case OpenFault::Name::NotShowable:
+        reason = QStringLiteral("a nevét a rendszer nyelvi beállítása nem tudja pontosan "
+                                "megjeleníteni, így a Mentés máshová írna");
+        break;
+    default:
+        reason = fault.read.failed() ? readText(fault.read) : sheetText(fault.sheet);
+    }
     return QStringLiteral("Nem sikerült megnyitni: %1\n%2\n"
                           "A fájl változatlan maradt, helyette új karakterlap nyílt meg.")
         .arg(shownName(path), reason);

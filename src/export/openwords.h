@@ -11,11 +11,8 @@ namespace zev {
 // Why a file was not opened: its name, its reading, or the first fault of what it holds; the
 // first of them that says so.
 struct OpenFault {
-    enum class Name {
-        Fine,
-        NotASheetName, // it does not end in kSheetFileEnding
-        NotShowable,   // the locale cannot show it exactly, so a save would go elsewhere
-    } name = Name::Fine;
+    // A sheet's name ends in kSheetFileEnding, and the locale shows it exactly (a save goes back).
+    enum class Name { Fine, NotASheetName, NotShowable } name = Name::Fine;
     FileFailure read;
     SheetReading sheet;
 

@@ -9,19 +9,15 @@
 namespace zev {
 namespace {
 
-OpenFault::Name nameFault(const QByteArray& path) {
-    if (!path.endsWith(QByteArrayView(kSheetFileEnding))) {
-        return OpenFault::Name::NotASheetName;
-    }
-    return QFile::encodeName(QFile::decodeName(path)) == path ? OpenFault::Name::Fine
-                                                              : OpenFault::Name::NotShowable;
-}
-
 // Reads the file at path into sheet, a fresh one where there is no file yet; what kept it from
 // being a sheet comes back.
 OpenFault readSheet(const QByteArray& path, Sheet& sheet) {
     OpenFault fault;
-    fault.name = nameFault(path);
+    if (!path.endsWith(QByteArrayView(kSheetFileEnding))) {
+        fault.name = OpenFault::Name::NotASheetName;
+    } else if (QFile::encodeName(QFile::decodeName(path)) != path) {
+        fault.name = OpenFault::Name::NotShowable;
+    }
     if (fault.name != OpenFault::Name::Fine) {
         return fault;
     }
