@@ -28,6 +28,7 @@
 
 #define MARK 0x5a45561u
 #define MAX_FAULTS 4
+#define TAKEN (-3) // the fault that lets another file take the name first
 
 struct fault {
     long call;
@@ -61,7 +62,7 @@ static const struct {
     int error;
 } errors[] = {{"ENOSPC", ENOSPC}, {"EIO", EIO},     {"EDQUOT", EDQUOT}, {"EACCES", EACCES},
               {"EPERM", EPERM},   {"EROFS", EROFS}, {"zero", 0},        {"kill", -1},
-              {"taken", -3}};
+              {"taken", TAKEN}};
 
 static long marked(long call, const greg_t* r) {
     return syscall(call, r[REG_RDI], r[REG_RSI], r[REG_RDX], r[REG_R10], r[REG_R8], MARK);
@@ -83,9 +84,10 @@ static void trapped(int signal, siginfo_t* info, void* context) {
         char line[96];
         snprintf(line, sizeof line, "zev-fault: injected into call %ld #%d\n", call, f->seen);
         say(line);
-        if (f->error == -3) {
+        if (f->error == TAKEN) {
             syscall(SYS_unlinkat, AT_FDCWD, "t.txt", 0, 0, 0, MARK);
-            const long fd = syscall(SYS_openat, AT_FDCWD, "t.txt", O_CREAT | O_WRONLY, 0600, 0, MARK);
+            const long fd =
+                syscall(SYS_openat, AT_FDCWD, "t.txt", O_CREAT | O_WRONLY, 0600, 0, MARK);
             syscall(SYS_close, fd, 0, 0, 0, 0, MARK);
             break;
         }
