@@ -199,9 +199,9 @@ void TestSave::failedSaveIsShownAndTouchesNothing_data() {
     QTest::newRow("parent is a regular file")
         << "plain/Hős" << QString::fromLocal8Bit(std::strerror(ENOTDIR));
     QTest::newRow("target is a directory") << "folder"
-                                           << "nem közönséges fájl";
+                                           << "ez egy mappa, ebbe nem lehet";
     QTest::newRow("link to the null device") << "null"
-                                             << "nem közönséges fájl";
+                                             << "ez egy eszköz, ebbe nem lehet";
     QTest::newRow("link to itself") << "loop"
                                     << "túl sok szimbolikus link";
 }

@@ -25,33 +25,39 @@ void TestSaveWords::namesTheStepThePlaceAndTheReason_data() {
     const auto says = [](int error) { return QString::fromLocal8Bit(std::strerror(error)); };
     const QString denied = QStringLiteral("nincs hozzá jogosultságod");
     const QString here = QDir::currentPath();
-    const auto row = [](const char* name, ReplaceStep step, int error) -> QTestData& {
+    const auto row = [](const char* name, FileStep step, int error) -> QTestData& {
         return QTest::newRow(name) << int(step) << error;
     };
-    row("a folder that is not there", ReplaceStep::Folder, ENOENT)
+    row("a folder that is not there", FileStep::Folder, ENOENT)
         << "nincs"
         << "a fájl mappája nem nyitható meg (nincs): " + says(ENOENT);
-    row("a folder one may not search", ReplaceStep::Find, EACCES)
+    row("a folder one may not search", FileStep::Find, EACCES)
         << "zárt"
         << "a fájl nem érhető el a mappájában (zárt): " + denied;
     const QString loop = QStringLiteral("túl sok szimbolikus link követi egymást");
-    row("a loop of links", ReplaceStep::Find, ELOOP)
+    row("a loop of links", FileStep::Find, ELOOP)
         << ""
         << "a fájl nem érhető el a mappájában (" + here + "): " + loop;
-    row("a file one may not write", ReplaceStep::Open, EACCES)
+    row("a file one may not write", FileStep::Open, EACCES)
         << ""
         << "a fájl nem nyitható meg írásra: " + denied;
-    row("a new file where one may not write", ReplaceStep::Create, EACCES)
+    row("a new file where one may not write", FileStep::Create, EACCES)
         << ""
         << "a mappában nem hozható létre új fájl (" + here + "): " + denied;
     const QString own = QStringLiteral("a fájl mellé nem kerülhet másolat a régi tartalomról, és a "
                                        "saját mappád sem hozható létre hozzá");
-    row("no private folder", ReplaceStep::PrivateFolder, EACCES)
+    row("no private folder", FileStep::PrivateFolder, EACCES)
         << "/ház/zev" << own + " (/ház/zev): " + denied;
     const QString copy = QStringLiteral("a régi tartalomról nem sikerült másolatot készíteni");
-    row("no room for the copy", ReplaceStep::Copy, ENOSPC)
+    row("no room for the copy", FileStep::Copy, ENOSPC)
         << "mappa/t.txt~" << copy + " (mappa/t.txt~): " + says(ENOSPC);
-    row("no room for the content", ReplaceStep::Write, ENOSPC)
+    row("a new file's mode", FileStep::Mode, EPERM)
+        << ""
+        << "az új fájl jogosultságait nem sikerült beállítani: " + says(EPERM);
+    row("a name the file system refuses", FileStep::Rename, EINVAL)
+        << "mappa"
+        << "a megírt új fájlt nem sikerült a helyére átnevezni (mappa): " + says(EINVAL);
+    row("no room for the content", FileStep::Write, ENOSPC)
         << ""
         << "a fájl új tartalmát nem sikerült kiírni: " + says(ENOSPC);
 }
@@ -62,9 +68,7 @@ void TestSaveWords::namesTheStepThePlaceAndTheReason() {
     QFETCH(QString, place);
     QFETCH(QString, message);
     ReplaceOutcome outcome;
-    outcome.failed = ReplaceStep(step);
-    outcome.error = error;
-    outcome.place = QFile::encodeName(place).toStdString();
+    outcome.failure = {FileStep(step), error, QFile::encodeName(place).toStdString()};
     QCOMPARE(replaceFailureReason(outcome), message);
 }
 

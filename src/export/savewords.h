@@ -1,13 +1,10 @@
 #pragma once
 
-#include "export/sheetfile.h"
-#include "files/fileread.h"
 #include "files/filereplace.h"
 
-#include <QByteArray>
 #include <QString>
 
-// Everything the user reads about a failed save or open, in the program's language.
+// Everything the user reads about a failed save, in the program's language.
 namespace zev {
 
 // Why a typed name cannot be a file name at all; empty when it can.
@@ -16,26 +13,8 @@ QString nameRefusal(const QString& path);
 // The message for a save to path that did not succeed: the file's name, then why.
 QString saveFailureMessage(const QString& path, const QString& reason);
 
-// Why a replace failed, with what became of the old content.
+// Why a replace failed: the step, its place and the system's reason, and what became of the old
+// content.
 QString replaceFailureReason(const ReplaceOutcome& outcome);
-
-// Why a file named at start-up cannot be opened by that name; empty when it can.
-QString openNameRefusal(const QByteArray& path);
-
-// The message for a file named at start-up that was not opened: its name, why, and that the
-// window starts with a new sheet instead.
-QString openFailureMessage(const QString& path, const QString& reason);
-
-// The same without what the window does instead, for whoever has no window.
-QString openRefusal(const QString& path, const QString& reason);
-
-// Why there is no sheet in a file that is not there.
-QString absentFileReason();
-
-// Why a file could not be read.
-QString readFailureReason(const ReadOutcome& outcome);
-
-// Why what a file holds is no sheet.
-QString sheetFaultReason(const SheetReading& reading);
 
 } // namespace zev

@@ -1,6 +1,6 @@
 #include "export/sheetopener.h"
 
-#include "export/savewords.h"
+#include "export/openwords.h"
 #include "export/sheetfile.h"
 #include "files/fileread.h"
 
@@ -9,38 +9,50 @@
 namespace zev {
 namespace {
 
-OpenResult refused(const QString& path, const QString& reason) {
-    OpenResult result;
-    result.message = openFailureMessage(path, reason);
-    result.refusal = openRefusal(path, reason);
-    return result;
+// Reads the file at path into sheet, a fresh one where there is no file yet; what kept it from
+// being a sheet comes back.
+OpenFault readSheet(const QByteArray& path, Sheet& sheet) {
+    OpenFault fault;
+    if (!path.endsWith(QByteArrayView(kSheetFileEnding))) {
+        fault.name = OpenFault::Name::NotASheetName;
+    } else if (QFile::encodeName(QFile::decodeName(path)) != path) {
+        fault.name = OpenFault::Name::NotShowable;
+    }
+    if (fault.name != OpenFault::Name::Fine) {
+        return fault;
+    }
+    const ReadOutcome read = readSmallFile(path.toStdString(), kLargestSheetFile);
+    if (read.failure.step == FileStep::Absent) {
+        fault.absent = true;
+        sheet.Reset();
+        return fault;
+    }
+    fault.read = read.failure;
+    if (read.ok()) {
+        fault.sheet = readSheetFile(read.content);
+    }
+    if (fault.none()) {
+        sheet = fault.sheet.sheet;
+    }
+    return fault;
 }
 
 } // namespace
 
 OpenResult openSheet(const QByteArray& path) {
-    const QString shown = QFile::decodeName(path);
-    if (const QString refusal = openNameRefusal(path); !refusal.isEmpty()) {
-        return refused(shown, refusal);
-    }
-    const ReadOutcome read = readSmallFile(path.toStdString(), kLargestSheetFile);
     OpenResult result;
-    result.ok = true;
-    result.name = shown.chopped(qsizetype(kSheetFileEnding.size()));
-    if (read.failed == ReadStep::Absent) {
-        result.absent = true;
-        result.refusal = openRefusal(shown, absentFileReason());
-        result.sheet.Reset();
-        return result;
+    const OpenFault fault = readSheet(path, result.sheet);
+    const QString shown = QFile::decodeName(path);
+    result.ok = fault.none();
+    if (result.ok) {
+        result.name = shown.chopped(qsizetype(kSheetFileEnding.size()));
+    } else {
+        result.message = openFailureMessage(shown, fault);
     }
-    if (!read.ok()) {
-        return refused(shown, readFailureReason(read));
+    result.absent = fault.absent;
+    if (!result.ok || result.absent) {
+        result.refusal = openRefusal(shown, fault);
     }
-    const SheetReading reading = readSheetFile(read.content);
-    if (!reading.ok()) {
-        return refused(shown, sheetFaultReason(reading));
-    }
-    result.sheet = reading.sheet;
     return result;
 }
 

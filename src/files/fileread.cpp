@@ -10,12 +10,7 @@
 namespace zev {
 namespace {
 
-ReadOutcome failure(ReadStep step, int error) {
-    ReadOutcome outcome;
-    outcome.failed = step;
-    outcome.error = error;
-    return outcome;
-}
+ReadOutcome failure(FileStep step, int error = 0) { return {{step, error}}; }
 
 // Reads up to one byte past the bound: a size the kernel cannot tell ahead (as in /proc) or a
 // file that grew since it was looked at is still cut there.
@@ -28,44 +23,31 @@ ReadOutcome readUpTo(int fd, size_t most) {
             continue;
         }
         if (n < 0) {
-            return failure(ReadStep::Read, errno);
+            return failure(FileStep::Read, errno);
         }
         if (n == 0) {
             return outcome;
         }
         outcome.content.append(chunk, size_t(n));
     }
-    return failure(ReadStep::TooLarge, 0);
+    return failure(FileStep::TooLarge);
 }
 
 } // namespace
 
 ReadOutcome readSmallFile(const std::string& path, size_t most) {
     Place place;
-    if (const int error = findPlace(path, place)) {
-        return failure(ReadStep::Find, error);
-    }
-    // Looked at through O_PATH, which opens nothing: a fifo or a device never learns of it.
-    const Descriptor node(
-        ::openat(place.folder.get(), place.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    if (!node.valid()) {
-        return failure(errno == ENOENT ? ReadStep::Absent : ReadStep::Find, errno);
-    }
+    Descriptor node;
     struct stat info {};
-    if (::fstat(node.get(), &info) != 0) {
-        return failure(ReadStep::Find, errno);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        ReadOutcome outcome = failure(ReadStep::NotRegular, 0);
-        outcome.kind = info.st_mode & S_IFMT;
-        return outcome;
+    if (FileFailure found = findFile(path, place, node, info); found.failed()) {
+        return {std::move(found)};
     }
     if (info.st_size > off_t(most)) {
-        return failure(ReadStep::TooLarge, 0);
+        return failure(FileStep::TooLarge);
     }
     const Descriptor fd(openAgain(node, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid()) {
-        return failure(ReadStep::Open, errno);
+        return failure(FileStep::Open, errno);
     }
     return readUpTo(fd.get(), most);
 }

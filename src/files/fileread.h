@@ -1,7 +1,8 @@
 #pragma once
 
+#include "files/filestep.h"
+
 #include <string>
-#include <sys/types.h>
 
 // Reads a small file whole: only a regular file is ever opened for reading, so a folder, a
 // device, a pipe or a socket neither blocks nor feels the open, and a file larger than the
@@ -13,24 +14,11 @@
 // path would write.
 namespace zev {
 
-// Where a read stopped.
-enum class ReadStep {
-    None,       // read whole
-    Find,       // following the name to its folder and file
-    Absent,     // its folder is there, but no file by that name yet
-    NotRegular, // a folder, a device, a pipe or a socket
-    TooLarge,   // more bytes than the bound
-    Open,       // opening it for reading
-    Read,       // reading it
-};
-
 struct ReadOutcome {
-    ReadStep failed = ReadStep::None;
-    int error = 0;       // the errno of the failure, where it has one
-    mode_t kind = 0;     // with NotRegular: the file type bits of its mode (S_IFDIR, ...)
-    std::string content; // without a failure: every byte of the file
+    FileFailure failure;   // at Folder, Find, Absent, NotRegular, TooLarge, Open or Read
+    std::string content{}; // without a failure: every byte of the file
 
-    [[nodiscard]] bool ok() const { return failed == ReadStep::None; }
+    [[nodiscard]] bool ok() const { return !failure.failed(); }
 };
 
 ReadOutcome readSmallFile(const std::string& path, size_t most);

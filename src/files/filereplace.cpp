@@ -60,12 +60,8 @@ struct Temporary {
 };
 
 // Whatever else an outcome says keeps its default: the old content intact, no copy to name.
-ReplaceOutcome failure(ReplaceStep step, int error, std::string place = {}) {
-    ReplaceOutcome outcome;
-    outcome.failed = step;
-    outcome.error = error;
-    outcome.place = std::move(place);
-    return outcome;
+ReplaceOutcome failure(FileStep step, int error, std::string place = {}) {
+    return {{step, error, std::move(place)}};
 }
 
 std::string temporaryName() { return ".zev-" + randomTag() + ".tmp"; }
@@ -125,22 +121,25 @@ int renameTo(int fromFolder, const std::string& from, const Place& place, bool n
 
 // Writes the content to the temporary file and renames it to the place's name; whatever fails,
 // nothing of the temporary file is left.
-int commit(const Place& place, Temporary& file, std::string_view content, bool noReplace) {
-    int error = writeWhole(file.fd.get(), content);
+ReplaceOutcome commit(const Place& place, Temporary& file, std::string_view content,
+                      bool noReplace) {
+    const int written = writeWhole(file.fd.get(), content);
     file.fd.reset();
-    if (error == 0) {
-        error = renameTo(file.folder, file.name, place, noReplace);
-    }
-    if (error == 0) {
+    const int renamed = written == 0 ? renameTo(file.folder, file.name, place, noReplace) : 0;
+    if (written == 0 && renamed == 0) {
         file.name.clear(); // it is the place's own now
     }
     discard(place, file);
+    if (written != 0) {
+        return failure(FileStep::Write, written);
+    }
+    if (renamed != 0) {
+        return failure(FileStep::Rename, renamed, place.shownFolder);
+    }
     // The content is the new one; a folder that cannot be synced changes nothing the user could
     // act on.
-    if (error == 0) {
-        syncFolder(place);
-    }
-    return error;
+    syncFolder(place);
+    return {};
 }
 
 // Where no folder of its own can be made, the file itself is written; a failure removes it.
@@ -149,14 +148,14 @@ ReplaceOutcome createDirectly(const Place& place, std::string_view content, int 
     const char* name = place.name.c_str();
     Descriptor fd(::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.valid()) {
-        return failure(ReplaceStep::Create, errno == EEXIST ? nestError : errno, place.shownFolder);
+        return failure(FileStep::Create, errno == EEXIST ? nestError : errno, place.shownFolder);
     }
     const int error = writeWhole(fd.get(), content);
     if (error == 0) {
         return {};
     }
     fd.reset(); // closed before it is removed, as in discard
-    ReplaceOutcome outcome = failure(ReplaceStep::Write, error);
+    ReplaceOutcome outcome = failure(FileStep::Write, error);
     outcome.partialNewFile = ::unlinkat(folder, name, 0) != 0;
     return outcome;
 }
@@ -193,10 +192,9 @@ ReplaceOutcome createNew(const Place& place, std::string_view content) {
     discard(place, model);
     if (error != 0) {
         discard(place, file);
-        return failure(ReplaceStep::Write, error);
+        return failure(FileStep::Mode, error);
     }
-    error = commit(place, file, content, true);
-    return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
+    return commit(place, file, content, true);
 }
 
 // Owner and group first (changing them clears set-id bits), then the attributes, then the mode;
@@ -227,11 +225,11 @@ std::optional<ReplaceOutcome> replaceByRename(const Target& target, std::string_
         discard(target.place, file);
         return std::nullopt;
     }
-    const int error = commit(target.place, file, content, false);
-    if (error == EBUSY || error == EXDEV) {
+    ReplaceOutcome committed = commit(target.place, file, content, false);
+    if (committed.failure.error == EBUSY || committed.failure.error == EXDEV) {
         return std::nullopt;
     }
-    return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
+    return committed;
 }
 
 // A copy of the old bytes in the given folder, durable with its name; none is left on failure.
@@ -267,13 +265,12 @@ ReplaceOutcome keepOldCopy(const Target& target, OldCopy& copy) {
     int error = copy.place.folder.valid() ? copyInto(target, copy) : errno;
     if (error == EACCES || error == EPERM || error == EROFS) {
         if (const int privateError = openPrivateFolder(copy.place)) {
-            return failure(ReplaceStep::PrivateFolder, privateError, copy.place.shownFolder);
+            return failure(FileStep::PrivateFolder, privateError, copy.place.shownFolder);
         }
         error = copyInto(target, copy);
     }
-    return error == 0
-               ? ReplaceOutcome{}
-               : failure(ReplaceStep::Copy, error, copy.place.shown(target.place.name + '~'));
+    return error == 0 ? ReplaceOutcome{}
+                      : failure(FileStep::Copy, error, copy.place.shown(target.place.name + '~'));
 }
 
 // Nothing can be copied of a file the user may not read: it is written unguarded.
@@ -283,7 +280,7 @@ ReplaceOutcome rewriteUnguarded(const Target& target, std::string_view content) 
     if (error == 0) {
         return {};
     }
-    ReplaceOutcome outcome = failure(ReplaceStep::Write, error);
+    ReplaceOutcome outcome = failure(FileStep::Write, error);
     outcome.oldIntact = !changed;
     return outcome;
 }
@@ -311,7 +308,7 @@ ReplaceOutcome rewriteInPlace(const Target& target, std::string_view content) {
     bool changed = false;
     const int error = writeWhole(fd, content, &changed);
     if (error != 0 && changed && !putBack(copy.fd.get(), fd)) {
-        ReplaceOutcome outcome = failure(ReplaceStep::Write, error);
+        ReplaceOutcome outcome = failure(FileStep::Write, error);
         outcome.oldIntact = false;
         outcome.copy = copy.place.shown(copy.place.name);
         return outcome;
@@ -320,47 +317,39 @@ ReplaceOutcome rewriteInPlace(const Target& target, std::string_view content) {
     // first, as in discard.
     copy.fd.reset();
     ::unlinkat(copy.place.folder.get(), copy.place.name.c_str(), 0);
-    return error == 0 ? ReplaceOutcome{} : failure(ReplaceStep::Write, error);
+    return error == 0 ? ReplaceOutcome{} : failure(FileStep::Write, error);
 }
 
 // The regular file the place names, open for writing; its identity is read from that descriptor.
 ReplaceOutcome openTarget(const Descriptor& node, Target& target) {
-    struct stat info {};
-    if (::fstat(node.get(), &info) != 0) {
-        return failure(ReplaceStep::Find, errno, target.place.shownFolder);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return failure(S_ISLNK(info.st_mode) ? ReplaceStep::Moved : ReplaceStep::NotRegular, 0);
-    }
     target.fd.reset(openAgain(node, O_RDWR | O_CLOEXEC));
     target.readable = target.fd.valid();
     if (!target.fd.valid() && errno == EACCES) {
         target.fd.reset(openAgain(node, O_WRONLY | O_CLOEXEC));
     }
     if (!target.fd.valid() || ::fstat(target.fd.get(), &target.old) != 0) {
-        return failure(ReplaceStep::Open, errno);
+        return failure(FileStep::Open, errno);
     }
     // Moved or deleted since it was found: saving by that name would miss the file.
     struct stat named {};
     const bool held = ::fstatat(target.place.folder.get(), target.place.name.c_str(), &named,
                                 AT_SYMLINK_NOFOLLOW) == 0 &&
                       named.st_dev == target.old.st_dev && named.st_ino == target.old.st_ino;
-    return held ? ReplaceOutcome{} : failure(ReplaceStep::Moved, 0);
+    return held ? ReplaceOutcome{} : failure(FileStep::Moved, 0);
 }
 
 } // namespace
 
 ReplaceOutcome replaceFileContent(const std::string& path, std::string_view content) {
     Target target;
-    if (const int error = findPlace(path, target.place)) {
-        const ReplaceStep step = error == ELOOP ? ReplaceStep::Find : ReplaceStep::Folder;
-        return failure(step, error, target.place.shownFolder);
+    Descriptor node;
+    struct stat found {};
+    const FileFailure failed = findFile(path, target.place, node, found);
+    if (failed.step == FileStep::Absent) {
+        return createNew(target.place, content);
     }
-    const Descriptor node(::openat(target.place.folder.get(), target.place.name.c_str(),
-                                   O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    if (!node.valid()) {
-        return errno == ENOENT ? createNew(target.place, content)
-                               : failure(ReplaceStep::Find, errno, target.place.shownFolder);
+    if (failed.failed()) {
+        return S_ISLNK(failed.kind) ? failure(FileStep::Moved, 0) : ReplaceOutcome{failed};
     }
     if (ReplaceOutcome opened = openTarget(node, target); !opened.ok()) {
         return opened;

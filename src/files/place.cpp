@@ -71,12 +71,9 @@ std::string stateHome() {
     return std::string(home) + "/.local/state";
 }
 
-} // namespace
-
-std::string Place::shown(const std::string& file) const {
-    return shownFolder.empty() ? file : joined(shownFolder, file);
-}
-
+// Follows the path's last name through symbolic links to where the file is, or is to be made
+// when there is none. 0, ELOOP past kMostLinksFollowed links, or the errno of the folder that
+// could not be opened, which shownFolder then names.
 int findPlace(const std::string& path, Place& place) {
     std::string target = path;
     for (int followed = 0;; ++followed) {
@@ -97,6 +94,26 @@ int findPlace(const std::string& path, Place& place) {
             return errno;
         }
     }
+}
+
+} // namespace
+
+std::string Place::shown(const std::string& file) const {
+    return shownFolder.empty() ? file : joined(shownFolder, file);
+}
+
+FileFailure findFile(const std::string& path, Place& place, Descriptor& node, struct stat& info) {
+    if (const int error = findPlace(path, place)) {
+        return {error == ELOOP ? FileStep::Find : FileStep::Folder, error, place.shownFolder};
+    }
+    node.reset(::openat(place.folder.get(), place.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (!node.valid() || ::fstat(node.get(), &info) != 0) {
+        return {errno == ENOENT ? FileStep::Absent : FileStep::Find, errno, place.shownFolder};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return {FileStep::NotRegular, 0, {}, info.st_mode & S_IFMT};
+    }
+    return {};
 }
 
 int openPrivateFolder(Place& place) {

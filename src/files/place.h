@@ -1,9 +1,11 @@
 #pragma once
 
 #include "files/descriptor.h"
+#include "files/filestep.h"
 
 #include <functional>
 #include <string>
+#include <sys/stat.h>
 
 // Where a file lies: its folder, open, and its name there. Everything a save does is done
 // relative to that folder, so no absolute path is ever spelt and folders of any depth serve.
@@ -25,10 +27,12 @@ inline constexpr int kMostLinksFollowed = 40;
 inline constexpr int kPrivateFileMode = 0600;
 inline constexpr int kPrivateFolderMode = 0700;
 
-// Follows the path's last name through symbolic links, as the kernel would, to where the file
-// is, or is to be made when there is none. 0, ELOOP past kMostLinksFollowed links, or the errno
-// of the folder that could not be opened, which shownFolder then names.
-int findPlace(const std::string& path, Place& place);
+// Follows the path's last name through symbolic links, as the kernel would, to its folder, and
+// looks at what the name holds there through node, opened with O_PATH, which opens nothing: a
+// fifo or a device never learns of it. Fails at Folder (ELOOP past kMostLinksFollowed links: at
+// Find), Find, Absent (the place is where the file is to be made) or NotRegular (a symbolic
+// link only where one was put there meanwhile); info describes the regular file found.
+FileFailure findFile(const std::string& path, Place& place, Descriptor& node, struct stat& info);
 
 // The user's own folder for what may not lie beside a file, where the manual page says
 // (resources/zev.1, SAVING), made private where missing; shownFolder names it. 0 or errno.

@@ -26,6 +26,7 @@ keeps user attributes, since the saves' syncs on a disk would be most of the tim
 Usage: fault-runs.py SAVE-ONCE PARTIAL-WRITE-SHIM FAULT-INJECTION-SHIM
 """
 import collections
+import errno
 import multiprocessing
 import os
 import pwd
@@ -40,7 +41,9 @@ import time
 ROOT = os.geteuid() == 0
 NOBODY = pwd.getpwnam("nobody")
 NEW = b"".join(b" %d \r\n" % r for r in [4] + [1] * 8 + [0] * 29 + [5])
-OLD = {n: b" 2 \r\n" * lines for n, lines in (("longer", 14000), ("shorter", 20), ("equal", 39))}
+# The shorter old file is shorter than half the new one, so that a write of the new content that
+# stores half of it has already passed the old end.
+OLD = {n: b" 2 \r\n" * lines for n, lines in (("longer", 14000), ("shorter", 10), ("equal", 39))}
 LEFTOVER = b"keep\n"
 DAMAGED = "megsérülhetett"
 COPY_AT = "A régi tartalma egészben megvan itt: "
@@ -48,6 +51,8 @@ HALF_NEW = "félig"
 SHIM_FIRED = "zev-partial-write: fired"
 INJECTED = "zev-fault: injected"
 PUT_BACK_FAILED = "zev-partial-write: then failed"
+TAKEN = "the name taken by another file"
+SAVED, FAILED = ("saved",), ("failure", "damage")
 
 # kind: the old lengths it runs with, and the inode a save must leave ("kept", "new", or None
 # when either will do; root renames a plain file with one name, an ordinary user never does).
@@ -184,13 +189,14 @@ def content(path):
 
 
 class Run:
-    """One save of a kind over an old length, with a fault or none, and how it must be judged."""
+    """One save of a kind over an old length, with a fault or none, and how it must be judged:
+    its outcome must begin with one of must, where given, and its message must say says."""
 
     def __init__(self, kind, old, what, env=None, fired="injected", sync_fails=False,
-                 must_save=False, must_fail=None, last_write=False):
+                 must=None, says="", last_write=False):
         self.kind, self.old, self.what, self.way = kind, old, what, KINDS[kind][1]
         self.env, self.fired, self.sync_fails = env, fired, sync_fails
-        self.must_save, self.must_fail, self.last_write = must_save, must_fail, last_write
+        self.must, self.says, self.last_write = must, says, last_write
 
 
 def judge(w, run, status, message, before):
@@ -207,6 +213,10 @@ def judge(w, run, status, message, before):
         return f"BAD: the kill never came (exit {status})"
     if run.fired == "shim" and SHIM_FIRED not in message:
         return "BAD: no write was shortened"
+    if run.says not in message:
+        return f"BAD: the message does not say {run.says!r}: {message}"
+    if run.what == TAKEN:  # the file that took the name is left as it is
+        return "refused, the name taken" if (status, now) == (3, b"") else f"BAD: exit {status}"
     outcome = {
         (0, "new"): "saved", (3, "old"): "failure reported, old kept",
         (-9, "old"): "killed, file old", (-9, "new"): "killed, file new",
@@ -321,6 +331,14 @@ def calls_of_one_save(args):
     return kind, old, outcome, calls, copy_open
 
 
+def after_half(then, kind):
+    """What a write that stored half its bytes must end in: the rest stored, a save; only the next
+    write failing, the old bytes put back, but in a file no copy can be made of; else a failure."""
+    if then == "goes-on":
+        return SAVED
+    return ("failure reported, old kept",) if then == "fails" and kind != "write-only" else FAILED
+
+
 def fault_runs(kind, old, calls, copy_open):
     # A failed step on the way to a rename may turn to rewriting in place.
     way = None if kind in ("atomic", "link") else KINDS[kind][1]
@@ -337,16 +355,25 @@ def fault_runs(kind, old, calls, copy_open):
             inject(f"pwrite64 #{nth} and after EIO", f"pwrite64:{nth}+:EIO")
     # A copy refused beside the file goes to the private folder, and the save goes on.
     for refusal in ("EACCES", "EPERM", "EROFS") if copy_open else ():
-        inject(f"the copy beside refused: {refusal}", f"openat:{copy_open}:{refusal}", must_save=True)
-    # Where no private folder can be made, the file itself is written; failing too, it goes.
+        inject(f"the copy beside refused: {refusal}", f"openat:{copy_open}:{refusal}", must=SAVED)
+    # Where no private folder can be made, the file itself is written; failing too, it goes, and
+    # a file that cannot be made is told by its own reason.
     if kind in ("new", "dangling"):
         inject("mkdirat and pwrite64 EDQUOT, ENOSPC", "mkdirat:1:EDQUOT pwrite64:1+:ENOSPC")
+        inject("mkdirat EDQUOT, the file's openat EIO", "mkdirat:1:EDQUOT openat:3:EIO",
+               says=os.strerror(errno.EIO))
+    if kind == "new":  # a new file's mode and its rename are told as steps of their own
+        inject("fchmod EIO", "fchmod:1:EIO", says="az új fájl jogosultságait nem sikerült")
+        inject("renameat2 EIO", "renameat2:1:EIO", says="nem sikerült a helyére átnevezni")
+    # Another file takes the name once it was found (before it is opened again, the 3rd openat).
+    if kind == "atomic" and old == "equal":
+        inject(TAKEN, "openat:3:taken")
     writes = sum(1 for call, _ in calls if call in ("write", "pwrite64"))
     for nth in range(1, writes + 1):
         for then in ("fails", "goes-on", "all-fail", "truncate-fails", "sync-fails"):
             runs.append(Run(kind, old, f"write #{nth} stores half, then {then}", env={
                 "LD_PRELOAD": PARTIAL_SHIM, "ZEV_PARTIAL_AT": str(nth), "ZEV_PARTIAL_THEN": then},
-                fired="shim", sync_fails=then == "sync-fails", must_fail=then != "goes-on",
+                fired="shim", sync_fails=then == "sync-fails", must=after_half(then, kind),
                 last_write=nth == writes))
     for r in runs:
         r.way = way
@@ -358,10 +385,8 @@ PARTIAL_SHIM = INJECT_SHIM = None
 
 def one_fault_run(run):
     kind, old, what, outcome = one_run(run)
-    if run.must_save and not outcome.startswith(("saved", "BAD")):
-        outcome = f"BAD: {outcome}, where the copy could go to the private folder"
-    if run.must_fail is False and outcome.startswith(("failure", "damage")):
-        outcome = f"BAD: {outcome}, though nothing failed"
+    if run.must and not outcome.startswith(run.must + ("BAD",)):
+        outcome = f"BAD: {outcome}, where it must be {' or '.join(run.must)}"
     # A write that stored nothing, or a failed read of the old content for its copy, must fail
     # the save: its bytes are not where they were to go.
     if outcome == "saved" and (what.endswith(" zero") or what.startswith("pread64") and

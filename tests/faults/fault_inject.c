@@ -1,7 +1,8 @@
 // LD_PRELOAD shim that fails a save's system calls from inside the process, so that a run costs
 // no tracer. ZEV_FAULTS lists what fails, as "CALL:N:FAULT" or "CALL:N+:FAULT" separated by
 // blanks: the N-th call of that name within the save (N+: that one and every one after it)
-// fails with the errno FAULT, returns 0 ("zero"), or kills the process ("kill"). The save is
+// fails with the errno FAULT, returns 0 ("zero"), kills the process ("kill"), or is made once
+// another file has taken the name t.txt in the current folder ("taken"). The save is
 // what lies between the first two getppid calls of the process, as save_once frames it.
 //
 // A seccomp filter traps the named calls and getppid into a SIGSYS handler, which counts them
@@ -11,6 +12,7 @@
 // fault fired.
 #define _GNU_SOURCE
 #include <errno.h>
+#include <fcntl.h>
 #include <linux/audit.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -26,6 +28,7 @@
 
 #define MARK 0x5a45561u
 #define MAX_FAULTS 4
+#define TAKEN (-3) // the fault that lets another file take the name first
 
 struct fault {
     long call;
@@ -58,7 +61,8 @@ static const struct {
     const char* name;
     int error;
 } errors[] = {{"ENOSPC", ENOSPC}, {"EIO", EIO},     {"EDQUOT", EDQUOT}, {"EACCES", EACCES},
-              {"EPERM", EPERM},   {"EROFS", EROFS}, {"zero", 0},        {"kill", -1}};
+              {"EPERM", EPERM},   {"EROFS", EROFS}, {"zero", 0},        {"kill", -1},
+              {"taken", TAKEN}};
 
 static long marked(long call, const greg_t* r) {
     return syscall(call, r[REG_RDI], r[REG_RSI], r[REG_RDX], r[REG_R10], r[REG_R8], MARK);
@@ -80,6 +84,13 @@ static void trapped(int signal, siginfo_t* info, void* context) {
         char line[96];
         snprintf(line, sizeof line, "zev-fault: injected into call %ld #%d\n", call, f->seen);
         say(line);
+        if (f->error == TAKEN) {
+            syscall(SYS_unlinkat, AT_FDCWD, "t.txt", 0, 0, 0, MARK);
+            const long fd =
+                syscall(SYS_openat, AT_FDCWD, "t.txt", O_CREAT | O_WRONLY, 0600, 0, MARK);
+            syscall(SYS_close, fd, 0, 0, 0, 0, MARK);
+            break;
+        }
         if (f->error < 0) {
             syscall(SYS_kill, syscall(SYS_getpid), SIGKILL);
         }

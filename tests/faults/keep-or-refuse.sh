@@ -16,11 +16,11 @@ cases() {
     cat <<'EOF_CASES'
 user jogosultság chmod 444 t.txt
 user jogosultság chmod 444 t.txt && mv t.txt real && ln -s real t.txt
-user közönséges rm t.txt && mkfifo -m 622 t.txt && chown root t.txt
-root közönséges ln -sf /dev/zero t.txt
-root közönséges ln -sf /dev/full t.txt
-root közönséges ln -sf /dev/null t.txt
-root közönséges mknod blk b 7 0 && ln -sf blk t.txt
+user cső rm t.txt && mkfifo -m 622 t.txt && chown root t.txt
+root eszköz ln -sf /dev/zero t.txt
+root eszköz ln -sf /dev/full t.txt
+root eszköz ln -sf /dev/null t.txt
+root eszköz mknod blk b 7 0 && ln -sf blk t.txt
 root szimbolikus for i in $(seq 45); do ln -s l$i l$((i - 1)); done && mv t.txt l45 && ln -s l0 t.txt
 root szimbolikus for i in $(seq 40); do ln -s l$i l$((i - 1)); done && mv t.txt l40 && ln -s l0 t.txt
 user saved for i in $(seq 39); do ln -s l$i l$((i - 1)); done && mv t.txt l39 && ln -s l0 t.txt
