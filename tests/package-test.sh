@@ -60,10 +60,10 @@ done
 
 # The installed program, alive two seconds after it started, without a word about its face; with
 # no display but a platform named as Qt's option, which it must take.
-"${nodisplay[@]}" "$root/bin/zev" -platform offscreen 2>"$out/zev.err" &
-zev=$!
+# Qt takes its options after one dash or two.
+"${nodisplay[@]}" "$root/bin/zev" -platform offscreen 2>"$out/zev.err" & one=$!
+"${nodisplay[@]}" "$root/bin/zev" --platform offscreen 2>>"$out/zev.err" & two=$!
 sleep 2
-kill -0 "$zev" 2>/dev/null || fail "the installed zev did not keep running"
-kill "$zev"
+{ kill "$one" && kill "$two"; } || fail "the installed zev did not keep running with -platform and --platform"
 ! grep "Roboto Condensed" "$out/zev.err" || fail "the installed zev did not find its face"
 echo "PASS: package"

@@ -30,7 +30,6 @@ private slots:
     void traitAt();
     void bandOfEveryTrait_data();
     void bandOfEveryTrait();
-    void totalRowsHaveClosedBands();
     void rightReleaseAppliesFloorsEvenOnAMiss();
 };
 
@@ -101,17 +100,6 @@ void TestClickEditing::bandOfEveryTrait() {
     QCOMPARE(TraitAt(-kInf, y) == self, openLeft);
     QCOMPARE(TraitAt(kInf, y) == self, openRight);
     QCOMPARE(TraitAt(x, -kInf) == self, openTop);
-}
-
-// A total's band, which assistive technology shows as its rectangle, is 90 by 10 pt below where
-// it is drawn and reaches no further on any side.
-void TestClickEditing::totalRowsHaveClosedBands() {
-    for (int group = 0; group < 6; ++group) {
-        const RowBand band = rowBand({true, group});
-        QCOMPARE(QRectF(QPointF(band.left, band.top), QPointF(band.right, band.bottom)),
-                 QRectF(100 * (group % 3), group < 3 ? 30 : 150, 90, 10));
-        QVERIFY(!band.openLeft && !band.openTop && !band.openRight);
-    }
 }
 
 void TestClickEditing::rightReleaseAppliesFloorsEvenOnAMiss() {

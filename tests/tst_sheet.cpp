@@ -124,8 +124,6 @@ void TestSheet::tableHoldsEveryTraitAsUsersKnowIt() {
         QCOMPARE(cell.column, int(row.x) / 100);
         QCOMPARE(cell.row, rowYs.indexOf(row.y));
         QCOMPARE(traitInCell(cell), index);
-        QCOMPARE(t.column, cell.column);
-        QCOMPARE(t.row, index < 9 ? cell.row : cell.row - 3);
         QCOMPARE(t.block, index < 9 ? Block::Attribute : Block::Skill);
         QCOMPARE(t.floor, Rating(facts::floor(index)));
     }
