@@ -94,6 +94,7 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
             QAccessibleInterface* item = sheet->child(child);
             QCOMPARE(sheet->indexOfChild(item), child);
             QCOMPARE(item->role(), QAccessible::Slider);
+            QVERIFY(item->state().focusable);
             QCOMPARE(item->text(QAccessible::Name), facts::name(index));
             const QAccessibleValueInterface* value = item->valueInterface();
             QCOMPARE(value->currentValue().toInt(), form->sheet().rating(index));
@@ -113,9 +114,11 @@ void TestAccessibility::windowNameBoxAndSheetAsTheyAreRead() {
         }
         QAccessibleInterface* total = sheet->child(child++);
         QCOMPARE(total->role(), QAccessible::StaticText);
+        QVERIFY(!total->state().focusable);
         QCOMPARE(total->text(QAccessible::Name), totals.at(group));
     }
     QCOMPARE(sheet->child(child)->role(), QAccessible::Notification); // the notice comes last
+    QVERIFY(!sheet->child(child)->state().focusable);
     QCOMPARE(sheet->child(child + 1), nullptr);
     QCOMPARE(sheet->child(-1), nullptr);
     QVERIFY2(heard.contains(QStringLiteral("value intelligencia 4")), qPrintable(heard.join('\n')));
@@ -220,13 +223,13 @@ void TestAccessibility::settingAValueStepsThere() {
              values);
 }
 
-// Tab gives the focus to the current trait, after the sheet's own; the arrows move it, and "+"
-// is heard as a release is.
+// Tab gives the focus to the current trait, after the sheet's own; the arrows move it (an arrow
+// that meets the edge is not heard again), and "+" is heard as a release is.
 void TestAccessibility::theCurrentTraitHasTheFocus() {
     auto form = shownForm();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     heard.clear();
-    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Plus}) {
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Left, Qt::Key_Down, Qt::Key_Plus}) {
         QTest::keyClick(QApplication::focusWidget(), key);
         QCoreApplication::processEvents();
     }
