@@ -138,6 +138,10 @@ void TestAccessibility::releasesAreHeardOnlyWhenAValueChanges_data() {
         << int(Qt::LeftButton) << QPointF(120, 65)
         << QStringList{"value Nyomozás 1", "name Állatszelidítés – Túlélés összesen: 1",
                        "notice Nyomozás 1, összesen: 1"};
+    QTest::newRow("left on Éberség, the first row after the attributes' totals")
+        << int(Qt::LeftButton) << QPointF(50, 55)
+        << QStringList{"value Éberség 1", "name Éberség – Rászedés összesen: 1",
+                       "notice Éberség 1, összesen: 1"};
     QTest::newRow("right on an attribute at its floor")
         << int(Qt::RightButton) << QPointF(150, 15) << QStringList{};
     QTest::newRow("left on a trait at 5")
