@@ -181,10 +181,12 @@ QString openNameRefusal(const QByteArray& path) {
     return {};
 }
 
-QString openFailureMessage(const QString& path, const QString& reason) {
-    return QStringLiteral("Nem sikerült megnyitni: %1\n%2\n"
-                          "A fájl változatlan maradt, helyette új karakterlap nyílt meg.")
-        .arg(shownName(path), reason);
+QString openFailureMessage(const QString& path, const QString& reason, WindowOnRefusal onRefusal) {
+    const QString instead = onRefusal == WindowOnRefusal::StartsAfresh
+                                ? QStringLiteral("helyette új karakterlap nyílt meg")
+                                : QStringLiteral("az ablak karakterlapja sem változott");
+    return QStringLiteral("Nem sikerült megnyitni: %1\n%2\nA fájl változatlan maradt, %3.")
+        .arg(shownName(path), reason, instead);
 }
 
 QString readFailureReason(const ReadOutcome& outcome) {

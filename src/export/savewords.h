@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/sheetfile.h"
+#include "export/sheetopener.h"
 #include "files/fileread.h"
 #include "files/filereplace.h"
 
@@ -19,12 +20,11 @@ QString saveFailureMessage(const QString& path, const QString& reason);
 // Why a replace failed, with what became of the old content.
 QString replaceFailureReason(const ReplaceOutcome& outcome);
 
-// Why a file named at start-up cannot be opened by that name; empty when it can.
+// Why a file cannot be opened by that name; empty when it can.
 QString openNameRefusal(const QByteArray& path);
 
-// The message for a file named at start-up that was not opened: its name, why, and that the
-// window starts with a new sheet instead.
-QString openFailureMessage(const QString& path, const QString& reason);
+// The message for a file that was not opened: its name, why, and what the window shows instead.
+QString openFailureMessage(const QString& path, const QString& reason, WindowOnRefusal onRefusal);
 
 // Why a file could not be read.
 QString readFailureReason(const ReadOutcome& outcome);

@@ -9,36 +9,52 @@
 namespace zev {
 namespace {
 
-OpenResult refused(const QString& path, const QString& reason) {
+OpenResult refused(const QString& path, const QString& reason, WindowOnRefusal onRefusal) {
     OpenResult result;
-    result.message = openFailureMessage(path, reason);
+    result.message = openFailureMessage(path, reason, onRefusal);
+    return result;
+}
+
+// The folder keeps its own spelling, so that a relative one stays relative; the root stays "/".
+OpenResult namedAfter(const QString& path) {
+    OpenResult result;
+    result.ok = true;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    result.folder = slash < 0 ? QString() : path.left(qMax(slash, qsizetype(1)));
+    result.name = path.sliced(slash + 1).chopped(qsizetype(kSheetFileEnding.size()));
     return result;
 }
 
 } // namespace
 
-OpenResult openSheet(const QByteArray& path) {
+OpenResult openSheet(const QByteArray& path, WindowOnRefusal onRefusal) {
     const QString shown = QFile::decodeName(path);
     if (const QString refusal = openNameRefusal(path); !refusal.isEmpty()) {
-        return refused(shown, refusal);
+        return refused(shown, refusal, onRefusal);
     }
     const ReadOutcome read = readSmallFile(path.toStdString(), kLargestSheetFile);
-    OpenResult result;
-    result.ok = true;
-    result.name = shown.chopped(qsizetype(kSheetFileEnding.size()));
+    OpenResult result = namedAfter(shown);
     if (read.failed == ReadStep::Absent) {
         result.sheet.Reset();
         return result;
     }
     if (!read.ok()) {
-        return refused(shown, readFailureReason(read));
+        return refused(shown, readFailureReason(read), onRefusal);
     }
     const SheetReading reading = readSheetFile(read.content);
     if (!reading.ok()) {
-        return refused(shown, sheetFaultReason(reading));
+        return refused(shown, sheetFaultReason(reading), onRefusal);
     }
     result.sheet = reading.sheet;
     return result;
+}
+
+QString sheetPath(const QString& folder, const QString& name) {
+    const QString file = name + QLatin1StringView(kSheetFileEnding);
+    if (folder.isEmpty() || name.startsWith(u'/')) {
+        return file;
+    }
+    return folder.endsWith(u'/') ? folder + file : folder + u'/' + file;
 }
 
 } // namespace zev
