@@ -1,5 +1,7 @@
 #include "platform/formsruntime.h"
 
+#include "platform/translations.h"
+
 #include <QCommandLineParser>
 
 #include <cstdio>
@@ -121,6 +123,7 @@ Startup startFormsRuntime(int& argc, char** argv) {
     }
 #endif
     auto app = std::make_unique<QApplication>(argc, argv);
+    installQtTranslations(*app);
     nameTheProgram();
     QApplication::setDesktopFileName(QStringLiteral("zev"));
     startup.exitCode = namedFile(argc, argv, startup.file);
