@@ -1,10 +1,13 @@
-// Opening a file named at start-up: what a sheet is, what is refused and why, and that a file
-// that is not opened is never changed.
+// Opening a file, named at start-up or in the window: what a sheet is, what is refused and why,
+// that a file that is not opened is never changed, and where the opened sheet is saved.
 #include "export/sheetopener.h"
 #include "foldertesting.h"
 #include "formtesting.h"
 
+#include <QAbstractButton>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -38,7 +41,42 @@ Sheet freshWith(const QList<int>& changes) { // pairs of index, rating
     return expected;
 }
 
+void write(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+}
+
+// Started in "elsewhere", under the folder %1, the window opens the file at path, which holds
+// erő 3, maybe has a name typed over, and saves it: the file saved, from %1.
+struct Saving {
+    QString path, typed, saved;
+};
+
+// After erő is raised to 2 and a name typed in the window that opened a.txt, b.txt is opened
+// and the question answered with the button so named, or with Escape: what the boxes told, the
+// window's name and erő, and the first line of each sheet file, in name order.
+struct Opening {
+    bool raised;
+    QString typed, b, answer, told, nameBox;
+    int erő;
+    QString disk;
+};
+
+// A form that opened a.txt, and b.txt (erő 4) beside it, in a fresh current folder.
+struct OpenedA {
+    CurrentFolder dir;
+    std::unique_ptr<Form1> form = shownForm();
+    explicit OpenedA(const QString& b = sheet(" %1 \r\n", 1, "4")) {
+        write(QStringLiteral("a.txt"), sheet());
+        write(QStringLiteral("b.txt"), b.toUtf8());
+        form->openNamedFile("a.txt");
+    }
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Saving)
+Q_DECLARE_METATYPE(Opening)
 
 class TestOpen : public QObject {
     Q_OBJECT
@@ -47,6 +85,12 @@ private slots:
     void opensOnlyASheet_data();
     void opensOnlyASheet();
     void refusedFileIsToldInABoxThatFitsTheScreen();
+    void savedWhereItCameFrom_data();
+    void savedWhereItCameFrom();
+    void askedBeforeAChangedSheetGivesWay_data();
+    void askedBeforeAChangedSheetGivesWay();
+    void oneSheetFileIsTakenFromADrop_data();
+    void oneSheetFileIsTakenFromADrop();
 };
 
 void TestOpen::opensOnlyASheet_data() {
@@ -175,6 +219,108 @@ void TestOpen::refusedFileIsToldInABoxThatFitsTheScreen() {
     QTRY_VERIFY(box.isValid());
     QVERIFY2(box.width() <= 1024 && box.height() <= 768, qPrintable(QDebug::toString(box)));
     QVERIFY2(told.contains(QStringLiteral("a 7. sor (észlelés)")), qPrintable(told));
+}
+
+void TestOpen::savedWhereItCameFrom_data() {
+    QTest::addColumn<Saving>("row");
+    QTest::newRow("absolute") << Saving{"%1/Kalandok/Hős.txt", "", "Kalandok/Hős.txt"};
+    QTest::newRow("relative") << Saving{"../Kalandok/Hős.txt", "", "Kalandok/Hős.txt"};
+    QTest::newRow("plain") << Saving{"Hős.txt", "", "elsewhere/Hős.txt"};
+    QTest::newRow("a name typed over") << Saving{"%1/Kalandok/Hős.txt", "Új", "Kalandok/Új.txt"};
+    QTest::newRow("an absolute name typed") << Saving{"../Kalandok/Hős.txt", "%1/Új", "Új.txt"};
+}
+
+void TestOpen::savedWhereItCameFrom() {
+    QFETCH(Saving, row);
+    const CurrentFolder dir;
+    QDir().mkpath(QStringLiteral("Kalandok/../elsewhere"));
+    QDir::setCurrent(QStringLiteral("elsewhere"));
+    write(row.path.arg(dir.path()), sheet("%1\n", 1, "3"));
+    Form1 form;
+    form.openNamedFile(QFile::encodeName(row.path.arg(dir.path())));
+    QCOMPARE(form.Text1()->text(), QStringLiteral("Hős"));
+    form.Text1()->setText(row.typed.isEmpty() ? form.Text1()->text() : row.typed.arg(dir.path()));
+    QVERIFY(form.saveSheetFile());
+    QCOMPARE(shell("head -c5 " + dir.file(row.saved)), QStringLiteral(" 3 \r\n"));
+}
+
+void TestOpen::askedBeforeAChangedSheetGivesWay_data() {
+    QTest::addColumn<Opening>("row");
+    const QByteArray b = sheet(" %1 \r\n", 1, "4");
+    QTest::newRow("unchanged") << Opening{false, "", b, "", "", "b", 4, " 1 | 4 |"};
+    QTest::newRow("Mentés") << Opening{
+        true, "", b, "Mentés", "„a” változásai még nincsenek", "b", 4, " 2 | 4 |"};
+    QTest::newRow("Elvetés") << Opening{true, "", b, "Elvetés", "„a”", "b", 4, " 1 | 4 |"};
+    QTest::newRow("Mégse") << Opening{true, "", b, "Mégse", "„a”", "a", 2, " 1 | 4 |"};
+    QTest::newRow("Escape") << Opening{true, "", b, "", "„a”", "a", 2, " 1 | 4 |"};
+    QTest::newRow("a name typed") << Opening{false, "c", b, "Mentés",
+                                             "„c”", "b", 4, " 1 | 4 | 1 |"};
+    QTest::newRow("a save that fails")
+        << Opening{true, "nincs/c", b, "Mentés", "Nem sikerült menteni", "nincs/c", 2, " 1 | 4 |"};
+    QTest::newRow("a refused file") << Opening{
+        true, "", "9\n", "Elvetés", "az ablak karakterlapja sem változott", "a", 2, " 1 |9|"};
+}
+
+void TestOpen::askedBeforeAChangedSheetGivesWay() {
+    QFETCH(Opening, row);
+    const OpenedA opened(row.b);
+    Form1& form = *opened.form;
+    if (row.raised) {
+        clickAt(form, Qt::LeftButton, 50, 5);
+    }
+    form.Text1()->setText(row.typed.isEmpty() ? form.Text1()->text() : row.typed);
+    QString boxes;
+    QTimer answerer; // answers each modal box from inside its own loop
+    connect(&answerer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxes += box->text();
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == row.answer) {
+                    return button->click();
+                }
+            }
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    answerer.start(10);
+    form.openAnotherSheet("b.txt");
+    QVERIFY2(row.told.isEmpty() ? boxes.isEmpty() : boxes.contains(row.told), qPrintable(boxes));
+    QCOMPARE(form.Text1()->text(), row.nameBox);
+    QCOMPARE(rowAt(form, 0, 0), "erő" + QString(9, u' ') + QString(row.erő, u'^'));
+    QCOMPARE(shell("head -qn1 *.txt | tr -d '\\r' | tr '\\n' '|'"), row.disk);
+}
+
+void TestOpen::oneSheetFileIsTakenFromADrop_data() {
+    QTest::addColumn<bool>("onNameBox");
+    QTest::addColumn<QList<QUrl>>("urls"); // relative ones in the current folder; none: text
+    QTest::addColumn<QString>("nameBox");  // afterwards: "a" when nothing was taken
+    const QUrl b(QStringLiteral("b.txt"));
+    QTest::newRow("a sheet") << false << QList{b} << "b";
+    QTest::newRow("a sheet on the name box") << true << QList{b} << "b";
+    QTest::newRow("not a sheet's name") << true << QList{QUrl("a.png")} << "a";
+    QTest::newRow("two sheets") << false << QList{b, QUrl("a.txt")} << "a";
+    QTest::newRow("text on the name box") << true << QList<QUrl>() << "ab.txt";
+}
+
+void TestOpen::oneSheetFileIsTakenFromADrop() {
+    QFETCH(bool, onNameBox);
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(QString, nameBox);
+    const OpenedA opened;
+    QMimeData data;
+    for (QUrl& url : urls) {
+        url = url.isRelative() ? QUrl::fromLocalFile(opened.dir.file(url.path())) : url;
+    }
+    urls.isEmpty() ? data.setText(QStringLiteral("b.txt")) : data.setUrls(urls);
+    QWidget* target = onNameBox ? static_cast<QWidget*>(opened.form->Text1()) : opened.form.get();
+    const QPoint end = target->rect().bottomRight();
+    QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (enter.isAccepted()) { // else Qt sends no drop
+        QApplication::sendEvent(target, &drop);
+    }
+    QTRY_COMPARE(opened.form->Text1()->text(), nameBox);
 }
 
 QTEST_MAIN(TestOpen)
