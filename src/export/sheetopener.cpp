@@ -15,13 +15,13 @@ OpenResult refused(const QString& path, const QString& reason, WindowOnRefusal o
     return result;
 }
 
-// The folder keeps its own spelling, so that a relative one stays relative; the root stays "/".
+// The folder keeps its own spelling, so that a relative one stays relative.
 OpenResult namedAfter(const QString& path) {
     OpenResult result;
     result.ok = true;
-    const qsizetype slash = path.lastIndexOf(u'/');
-    result.folder = slash < 0 ? QString() : path.left(qMax(slash, qsizetype(1)));
-    result.name = path.sliced(slash + 1).chopped(qsizetype(kSheetFileEnding.size()));
+    const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
+    result.folder = path.left(nameStart);
+    result.name = path.sliced(nameStart).chopped(qsizetype(kSheetFileEnding.size()));
     return result;
 }
 
@@ -51,10 +51,7 @@ OpenResult openSheet(const QByteArray& path, WindowOnRefusal onRefusal) {
 
 QString sheetPath(const QString& folder, const QString& name) {
     const QString file = name + QLatin1StringView(kSheetFileEnding);
-    if (folder.isEmpty() || name.startsWith(u'/')) {
-        return file;
-    }
-    return folder.endsWith(u'/') ? folder + file : folder + u'/' + file;
+    return name.startsWith(u'/') ? file : folder + file;
 }
 
 } // namespace zev

@@ -15,7 +15,7 @@ struct OpenResult {
     bool ok = false;
     Sheet sheet;     // the ratings read; a fresh sheet for a file not there yet
     QString name;    // for the name box: the file's name less its folder and its ".txt"
-    QString folder;  // the folder as the path spelt it, empty for none: where a save goes
+    QString folder;  // the path up to its last "/", empty for none: where a save goes
     QString message; // for the user when not ok
 };
 
