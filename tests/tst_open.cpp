@@ -73,9 +73,10 @@ struct Answerer {
 // Escape: what the boxes told, the window's name and erő, each sheet file's first line.
 struct Opening {
     bool raised;
-    QString typed, b, dropped, answer, told, nameBox;
+    QString typed, dropped, answer, told, nameBox;
     int erő;
-    QString disk;
+    QString disk = QStringLiteral(" 1 | 4 |");
+    QString b = sheet(" %1 \r\n", 1, "4");
 };
 
 // Drops the files named (on the name box when led by ">", the text "b.txt" when none is named)
@@ -115,7 +116,11 @@ private slots:
     void refusedFileIsToldInABoxThatFitsTheScreen();
     void askedBeforeAChangedSheetGivesWay_data();
     void askedBeforeAChangedSheetGivesWay();
-    void qtSpeaksHungarianToo();
+    void qtSpeaksHungarianToo() { // in the file dialog too, whatever the locale
+        installQtTranslations(*qApp);
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Megnyitás"));
+        QCOMPARE(QLocale().language(), QLocale::Hungarian);
+    }
 };
 
 void TestOpen::opensOnlyASheet_data() {
@@ -242,27 +247,23 @@ void TestOpen::refusedFileIsToldInABoxThatFitsTheScreen() {
 
 void TestOpen::askedBeforeAChangedSheetGivesWay_data() {
     QTest::addColumn<Opening>("row");
-    const QString b = sheet(" %1 \r\n", 1, "4");
-    const QString disk(" 1 | 4 |");
-    QTest::newRow("unchanged") << Opening{false, "", b, "", "", "", "b", 4, disk};
-    QTest::newRow("Mentés, dropped") << Opening{
-        true, "", b, "b.txt", "Mentés", "„a” változásai még nincsenek", "b", 4, " 2 | 4 |"};
-    QTest::newRow("Elvetés") << Opening{true, "", b, "", "Elvetés", "„a”", "b", 4, disk};
-    QTest::newRow("Mégse") << Opening{true, "", b, "", "Mégse", "„a”", "a", 2, disk};
-    QTest::newRow("Escape") << Opening{true, "", b, "", "", "„a”", "a", 2, disk};
-    QTest::newRow("a name typed") << Opening{false, "c", b, "",           "Mentés",
-                                             "„c”", "b", 4, disk + " 1 |"};
+    QTest::newRow("unchanged") << Opening{false, "", "", "", "", "b", 4};
+    QTest::newRow("Mentés, dropped")
+        << Opening{true, "", "b.txt", "Mentés", "„a” változásai még nincsenek", "b", 4, " 2 | 4 |"};
+    QTest::newRow("Elvetés") << Opening{true, "", "", "Elvetés", "„a”", "b", 4};
+    QTest::newRow("Mégse") << Opening{true, "", "", "Mégse", "„a”", "a", 2};
+    QTest::newRow("Escape") << Opening{true, "", "", "", "„a”", "a", 2};
+    QTest::newRow("a name typed") << Opening{false, "c", "", "Mentés",
+                                             "„c”", "b", 4,  " 1 | 4 | 1 |"};
     QTest::newRow("a save that fails")
-        << Opening{true, "nincs/c", b, "", "Mentés", "Nem sikerült menteni", "nincs/c", 2, disk};
-    QTest::newRow("a refused file") << Opening{
-        true, "", "9\n", "", "Elvetés", "az ablak karakterlapja sem változott", "a", 2, " 1 |9|"};
-    QTest::newRow("dropped on the name box")
-        << Opening{false, "", b, ">b.txt", "", "", "b", 4, disk};
-    QTest::newRow("not a sheet's name") << Opening{false, "", b, ">a.png", "", "", "a", 1, disk};
-    QTest::newRow("two sheets") << Opening{false, "", b, "b.txt a.txt", "", "", "a", 1, disk};
-    QTest::newRow("from the web") << Opening{false, "", b,   "https://example.org/b.txt", "", "",
-                                             "a",   1,  disk};
-    QTest::newRow("text on the name box") << Opening{false, "", b, ">", "", "", "ab.txt", 1, disk};
+        << Opening{true, "nincs/c", "", "Mentés", "Nem sikerült menteni", "nincs/c", 2};
+    QTest::newRow("a refused file")
+        << Opening{true, "", "", "Elvetés", "sem változott", "a", 2, " 1 |9|", "9\n"};
+    QTest::newRow("dropped on the name box") << Opening{false, "", ">b.txt", "", "", "b", 4};
+    QTest::newRow("not a sheet's name") << Opening{false, "", ">a.png", "", "", "a", 1};
+    QTest::newRow("two sheets") << Opening{false, "", "b.txt a.txt", "", "", "a", 1};
+    QTest::newRow("from the web") << Opening{false, "", "https://x.org/b.txt", "", "", "a", 1};
+    QTest::newRow("text on the name box") << Opening{false, "", ">", "", "", "ab.txt", 1};
 }
 
 void TestOpen::askedBeforeAChangedSheetGivesWay() {
@@ -284,12 +285,6 @@ void TestOpen::askedBeforeAChangedSheetGivesWay() {
     QCOMPARE(form.Text1()->text(), row.nameBox);
     QCOMPARE(rowAt(form, 0, 0), "erő" + QString(9, u' ') + QString(row.erő, u'^'));
     QCOMPARE(shell("head -qn1 *.txt | tr -d '\\r' | tr '\\n' '|'"), row.disk);
-}
-
-void TestOpen::qtSpeaksHungarianToo() { // in the file dialog, whatever the locale
-    installQtTranslations(*qApp);
-    QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Megnyitás"));
-    QCOMPARE(QLocale().language(), QLocale::Hungarian);
 }
 
 QTEST_MAIN(TestOpen)
