@@ -16,11 +16,11 @@
 #include <QCoreApplication>
 #include <QDropEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 
 namespace zev {
@@ -96,10 +96,6 @@ void Form1::connectEvents() {
             Qt::QueuedConnection);
     connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(new QShortcut(QKeySequence::Save, this), &QShortcut::activated, this,
-            &Form1::saveSheetFile);
-    connect(new QShortcut(QKeySequence::Open, this), &QShortcut::activated, this,
-            &Form1::openChosenSheet);
 }
 
 void Form1::Form_Load() {
@@ -222,6 +218,17 @@ bool Form1::readyToReplace() {
         return true;
     default:
         return false;
+    }
+}
+
+// The controls leave these keys to the window, so they work wherever the focus is.
+void Form1::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Save)) {
+        saveSheetFile();
+    } else if (event->matches(QKeySequence::Open)) {
+        openChosenSheet();
+    } else {
+        QWidget::keyPressEvent(event);
     }
 }
 

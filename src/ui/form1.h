@@ -10,6 +10,7 @@
 
 class QDragEnterEvent;
 class QDropEvent;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
@@ -67,6 +68,7 @@ public:
     void setErrorReporter(ErrorReporter reporter) { reportError_ = std::move(reporter); }
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
