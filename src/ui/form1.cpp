@@ -186,14 +186,17 @@ void Form1::openChosenSheet() {
         return;
     }
     if (const QByteArray path = chooseSheetFile(this, folder_); !path.isEmpty()) {
-        openAnotherSheet(path);
+        replaceWith(path);
     }
 }
 
 void Form1::openAnotherSheet(const QByteArray& path) {
-    if (!readyToReplace()) {
-        return;
+    if (readyToReplace()) {
+        replaceWith(path);
     }
+}
+
+void Form1::replaceWith(const QByteArray& path) {
     const OpenResult opened = openSheet(path, WindowOnRefusal::KeepsItsSheet);
     if (!opened.ok) {
         reportError_(opened.message);

@@ -77,6 +77,7 @@ private:
     void layOutControls();
     void connectEvents();
     void take(const OpenResult& opened);
+    void replaceWith(const QByteArray& path);
     void keepAsSaved();
     [[nodiscard]] bool changedSinceSaved() const;
     [[nodiscard]] bool readyToReplace();

@@ -114,7 +114,9 @@ open_with_keys() {
     wait_for dialog_shown || fail "no file dialog"
     xdotool windowfocus --sync "$(dialog_shown)" type --delay 30 sub/Masik.txt
     xdotool key Return
-    click 1 50 5 # erő 3 -> 4, once the sheet is open: X events come in order
+    wait_for dialog_gone || fail "the file dialog stayed"
+    sleep 0.2 # for the sheet to open
+    click 1 50 5 # erő 3 -> 4
     xdotool windowfocus --sync "$window" key ctrl+s
     expect_sheet 0=4 38=2
     check_file "$workdir/sub/Masik.txt"
@@ -122,6 +124,7 @@ open_with_keys() {
     wait_for dialog_shown || fail "no file dialog after a save"
 }
 dialog_shown() { xdotool search --onlyvisible --name '^Karakterlap megnyitása$'; }
+dialog_gone() { ! dialog_shown >/dev/null; }
 
 # A sheet whose name the locale cannot show (a Latin-2 byte) is refused in a box: the window
 # keeps its fresh sheet and its name box "Karakter neve", and the file stays as it was.
