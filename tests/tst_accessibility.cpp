@@ -272,6 +272,13 @@ void TestAccessibility::openedSheetIsReadNotToldAsChanges() {
     QCOMPARE(traitItem(form, 38)->valueInterface()->currentValue().toInt(), 2);
     // Only the controls' names are heard as the window shows, none of the sheet's changes.
     QVERIFY2(!heard.join(u'\n').contains(QStringLiteral("erő")), qPrintable(heard.join(u'\n')));
+    // Another sheet opened in the window: its values, and what opened, in words.
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.write("4\n") > 0); // erő only
+    file.close();
+    heard.clear();
+    form.openAnotherSheet(QFile::encodeName(file.fileName()));
+    QCOMPARE(heard, QStringList({"value erő 4", "name erő – állóképesség összesen: 7",
+                                 "notice t megnyitva"}));
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -1,10 +1,14 @@
-// Opening a file named at start-up: what a sheet is, what is refused and why, and that a file
-// that is not opened is never changed.
+// Opening a file, named at start-up or in the window: what a sheet is, what is refused and why,
+// that a file that is not opened is never changed, and where the opened sheet is saved.
 #include "export/sheetopener.h"
 #include "foldertesting.h"
 #include "formtesting.h"
+#include "platform/translations.h"
 
+#include <QAbstractButton>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -50,7 +54,70 @@ Sheet freshWith(const QList<int>& changes) { // pairs of index, rating
     return expected;
 }
 
+void write(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+}
+
+// Answers each modal box, from inside its own loop, with the button that reads answer, or with
+// Escape when none does; what the boxes said, and the size of the last.
+struct Answerer {
+    QString told;
+    QSize size;
+    QTimer timer;
+    explicit Answerer(const QString& answer) {
+        QObject::connect(&timer, &QTimer::timeout, [this, answer] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                told += box->text();
+                size = box->frameGeometry().size();
+                const QList<QAbstractButton*> all = box->buttons();
+                const auto named = std::find_if(
+                    all.begin(), all.end(), [&](auto* button) { return button->text() == answer; });
+                named == all.end() ? QTest::keyClick(box, Qt::Key_Escape) : (*named)->click();
+            }
+        });
+        timer.start(10);
+    }
+};
+
+// After erő is raised to 2 or a name typed in the window that opened a.txt, b.txt is opened,
+// or the files named are dropped, and a question is answered with the button so named, or with
+// Escape: what the boxes told, the window's name and erő, each sheet file's first line.
+struct Opening {
+    bool raised;
+    QString typed, dropped, answer, told, nameBox;
+    int erő;
+    QString disk = QStringLiteral(" 1 | 4 |");
+    QString b = sheet(" %1 \r\n", 1, "4");
+};
+
+// Drops the files named (on the name box when led by ">", the text "b.txt" when none is named)
+// as Qt does: only once the drag was accepted.
+void drop(Form1& form, QString names) {
+    QWidget* target = names.startsWith(u'>') ? static_cast<QWidget*>(form.Text1()) : &form;
+    QList<QUrl> urls;
+    for (const QString& name : names.remove(u'>').split(u' ', Qt::SkipEmptyParts)) {
+        urls << (name.contains(u':') ? QUrl(name)
+                                     : QUrl::fromLocalFile(QDir().absoluteFilePath(name)));
+    }
+    QMimeData data; // with the text a file manager gives a file too
+    data.setText(QStringLiteral("b.txt"));
+    if (!urls.isEmpty()) {
+        data.setUrls(urls);
+    }
+    const QPoint end = target->rect().bottomRight();
+    QDragEnterEvent enter(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(end, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (QApplication::sendEvent(target, &enter), enter.isAccepted()) {
+        QApplication::sendEvent(target, &drop);
+    }
+    QCOMPARE(drop.isAccepted(), enter.isAccepted()); // a drag refused is refused at once
+    QCoreApplication::processEvents();               // the opening a drop leaves to the event loop
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Opening)
 
 class TestOpen : public QObject {
     Q_OBJECT
@@ -59,6 +126,13 @@ private slots:
     void opensOnlyASheet_data();
     void opensOnlyASheet();
     void refusedFileIsToldInABoxThatFitsTheScreen();
+    void askedBeforeAChangedSheetGivesWay_data();
+    void askedBeforeAChangedSheetGivesWay();
+    void qtSpeaksHungarianToo() { // in the file dialog too, whatever the locale
+        installQtTranslations(*qApp);
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Megnyitás"));
+        QCOMPARE(QLocale().language(), QLocale::Hungarian);
+    }
 };
 
 void TestOpen::opensOnlyASheet_data() {
@@ -85,6 +159,9 @@ void TestOpen::opensOnlyASheet_data() {
     QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + sheet("%1\n") << "" << t << "" << fresh;
     QTest::newRow("as large as a sheet may be") << padded(65536) << "" << t << "" << fresh;
     QTest::newRow("not there yet") << none << "" << t << "" << fresh;
+    QTest::newRow("in a folder") << sheet() << "mkdir k && mv t.txt k" << QByteArray("k/t.txt")
+                                 << "" << fresh;
+    QTest::newRow("absolute") << sheet() << "" << QByteArray("/proc/self/cwd/t.txt") << "" << fresh;
 
     QTest::newRow("above five") << sheet(" %1 \r\n", 12, "6") << "" << t
                                 << "a 12. sor (Ökölharc): 6, de legfeljebb 5 lehet" << fresh;
@@ -170,7 +247,9 @@ void TestOpen::opensOnlyASheet() {
     shell(QStringLiteral("find . -mindepth 1 -delete")); // names Qt cannot spell too
     if (reason.isEmpty()) {
         QVERIFY2(opened.ok, qPrintable(opened.message));
-        QCOMPARE(opened.name, QString::fromUtf8(path).chopped(4));
+        QCOMPARE(opened.name, QStringLiteral("t")); // for the name box, saved back to path
+        QCOMPARE(sheetPath(opened.folder, opened.name), QString::fromUtf8(path));
+        QCOMPARE(sheetPath(opened.folder, QStringLiteral("/Új")), QStringLiteral("/Új.txt"));
         QCOMPARE(opened.sheet, freshWith(changes));
     } else {
         QVERIFY(!opened.ok);
@@ -183,27 +262,58 @@ void TestOpen::opensOnlyASheet() {
 void TestOpen::refusedFileIsToldInABoxThatFitsTheScreen() {
     const QTemporaryDir dir;
     const QString path = dir.filePath(QString(200, u'x') + QStringLiteral(".txt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sheet("%1\n", 7, QByteArray(3000, 'x'))));
-    file.close();
+    write(path, sheet("%1\n", 7, QByteArray(3000, 'x')));
     Form1 form;
     form.Form_Load();
     form.openNamedFile(QFile::encodeName(path));
     form.show();
-    QSize box;
-    QString told;
-    QTimer closer; // the box is modal: it is measured and closed from inside its own loop
-    connect(&closer, &QTimer::timeout, [&] {
-        if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            box = shown->frameGeometry().size();
-            told = shown->text();
-            shown->close();
-        }
-    });
-    closer.start(10);
-    QTRY_VERIFY(box.isValid());
-    QVERIFY2(box.width() <= 1024 && box.height() <= 768, qPrintable(QDebug::toString(box)));
-    QVERIFY2(told.contains(QStringLiteral("a 7. sor (észlelés)")), qPrintable(told));
+    const Answerer closer(QString{});
+    QTRY_VERIFY(closer.size.isValid());
+    QVERIFY2(closer.size.width() <= 1024 && closer.size.height() <= 768,
+             qPrintable(QDebug::toString(closer.size)));
+    QVERIFY2(closer.told.contains(QStringLiteral("a 7. sor (észlelés)")), qPrintable(closer.told));
+}
+
+void TestOpen::askedBeforeAChangedSheetGivesWay_data() {
+    QTest::addColumn<Opening>("row");
+    QTest::newRow("unchanged") << Opening{false, "", "", "", "", "b", 4};
+    QTest::newRow("Mentés, dropped")
+        << Opening{true, "", "b.txt", "Mentés", "„a” változásai még nincsenek", "b", 4, " 2 | 4 |"};
+    QTest::newRow("Elvetés") << Opening{true, "", "", "Elvetés", "„a”", "b", 4};
+    QTest::newRow("Mégse") << Opening{true, "", "", "Mégse", "„a”", "a", 2};
+    QTest::newRow("Escape") << Opening{true, "", "", "", "„a”", "a", 2};
+    QTest::newRow("a name typed") << Opening{false, "c", "", "Mentés",
+                                             "„c”", "b", 4,  " 1 | 4 | 1 |"};
+    QTest::newRow("a save that fails")
+        << Opening{true, "nincs/c", "", "Mentés", "Nem sikerült menteni", "nincs/c", 2};
+    QTest::newRow("a refused file")
+        << Opening{true, "", "", "Elvetés", "sem változott", "a", 2, " 1 |9|", "9\n"};
+    QTest::newRow("dropped on the name box") << Opening{false, "", ">b.txt", "", "", "b", 4};
+    QTest::newRow("not a sheet's name") << Opening{false, "", ">a.png", "", "", "a", 1};
+    QTest::newRow("two sheets") << Opening{false, "", "b.txt a.txt", "", "", "a", 1};
+    QTest::newRow("from the web") << Opening{false, "", "https://x.org/b.txt", "", "", "a", 1};
+    QTest::newRow("text on the name box") << Opening{false, "", ">", "", "", "ab.txt", 1};
+}
+
+void TestOpen::askedBeforeAChangedSheetGivesWay() {
+    QFETCH(Opening, row);
+    const CurrentFolder dir;
+    write(QStringLiteral("a.txt"), sheet());
+    write(QStringLiteral("b.txt"), row.b.toUtf8());
+    const auto shown = shownForm();
+    Form1& form = *shown;
+    form.openNamedFile("a.txt");
+    if (row.raised) {
+        clickAt(form, Qt::LeftButton, 50, 5);
+    }
+    form.Text1()->setText(row.typed.isEmpty() ? form.Text1()->text() : row.typed);
+    const Answerer answerer(row.answer);
+    row.dropped.isEmpty() ? form.openAnotherSheet("b.txt") : drop(form, row.dropped);
+    QVERIFY2(row.told.isEmpty() ? answerer.told.isEmpty() : answerer.told.contains(row.told),
+             qPrintable(answerer.told));
+    QCOMPARE(form.Text1()->text(), row.nameBox);
+    QCOMPARE(rowAt(form, 0, 0), "erő" + QString(9, u' ') + QString(row.erő, u'^'));
+    QCOMPARE(shell("head -qn1 *.txt | tr -d '\\r' | tr '\\n' '|'"), row.disk);
 }
 
 QTEST_MAIN(TestOpen)

@@ -2,9 +2,10 @@
 # through sudo, and leaves the ones already there alone.
 
 # What building and starting the program needs: the sheet is drawn in fonts-roboto-unhinted's
-# Roboto Condensed, the face the package depends on, in every build.
-ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev fonts-roboto-unhinted fonts-liberation
-                    fonts-dejavu-core)
+# Roboto Condensed, the face the package depends on, in every build; Qt's own dialogs speak
+# Hungarian from qt6-translations-l10n, which the package recommends.
+ZEV_BUILD_PACKAGES=(g++ make cmake qt6-base-dev qt6-translations-l10n fonts-roboto-unhinted
+                    fonts-liberation fonts-dejavu-core)
 
 # What the tests need on top: an X server and input events for the end-to-end tests; an
 # accessibility bus (whose on-switch is kept in GSettings) and a screen reader's client

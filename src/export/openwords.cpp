@@ -96,9 +96,12 @@ QString openRefusal(const QString& path, const OpenFault& fault) {
     return QStringLiteral("Nem sikerült megnyitni: %1\n%2").arg(shownName(path), reason);
 }
 
-QString openFailureMessage(const QString& path, const OpenFault& fault) {
+QString openFailureMessage(const QString& path, const OpenFault& fault, WindowOnRefusal onRefusal) {
+    const QString instead = onRefusal == WindowOnRefusal::StartsAfresh
+                                ? QStringLiteral("helyette új karakterlap nyílt meg")
+                                : QStringLiteral("az ablak karakterlapja sem változott");
     return openRefusal(path, fault) +
-           QStringLiteral("\nA fájl változatlan maradt, helyette új karakterlap nyílt meg.");
+           QStringLiteral("\nA fájl változatlan maradt, %1.").arg(instead);
 }
 
 } // namespace zev

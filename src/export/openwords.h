@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/sheetfile.h"
+#include "export/sheetopener.h"
 #include "files/filestep.h"
 
 #include <QString>
@@ -23,8 +24,7 @@ struct OpenFault {
 // The message for a file that gave no sheet, a file not there yet too: its name and why.
 QString openRefusal(const QString& path, const OpenFault& fault);
 
-// The message for a file that was not opened: its name, why, and that the window starts with a
-// new sheet instead.
-QString openFailureMessage(const QString& path, const OpenFault& fault);
+// The message for a file that was not opened: its name, why, and what the window shows instead.
+QString openFailureMessage(const QString& path, const OpenFault& fault, WindowOnRefusal onRefusal);
 
 } // namespace zev

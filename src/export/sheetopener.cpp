@@ -39,21 +39,29 @@ OpenFault readSheet(const QByteArray& path, Sheet& sheet) {
 
 } // namespace
 
-OpenResult openSheet(const QByteArray& path) {
+OpenResult openSheet(const QByteArray& path, WindowOnRefusal onRefusal) {
     OpenResult result;
     const OpenFault fault = readSheet(path, result.sheet);
     const QString shown = QFile::decodeName(path);
     result.ok = fault.none();
     if (result.ok) {
-        result.name = shown.chopped(qsizetype(kSheetFileEnding.size()));
+        // The folder keeps its own spelling, so that a relative one stays relative.
+        const qsizetype nameStart = shown.lastIndexOf(u'/') + 1;
+        result.folder = shown.left(nameStart);
+        result.name = shown.sliced(nameStart).chopped(qsizetype(kSheetFileEnding.size()));
     } else {
-        result.message = openFailureMessage(shown, fault);
+        result.message = openFailureMessage(shown, fault, onRefusal);
     }
     result.absent = fault.absent;
     if (!result.ok || result.absent) {
         result.refusal = openRefusal(shown, fault);
     }
     return result;
+}
+
+QString sheetPath(const QString& folder, const QString& name) {
+    const QString file = name + QLatin1StringView(kSheetFileEnding);
+    return name.startsWith(u'/') ? file : folder + file;
 }
 
 } // namespace zev

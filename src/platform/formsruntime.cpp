@@ -1,5 +1,7 @@
 #include "platform/formsruntime.h"
 
+#include "platform/translations.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 
@@ -211,7 +213,9 @@ Startup startFormsRuntime(int& argc, char** argv) {
     if (!files.isEmpty()) {
         startup.file = spelt(files, argc, argv).constFirst();
     }
-    startup.app = std::make_unique<QApplication>(argc, argv);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    installQtTranslations(*app);
+    startup.app = std::move(app);
     nameTheProgram();
     QApplication::setDesktopFileName(QStringLiteral("zev"));
     return startup;

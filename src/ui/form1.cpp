@@ -8,6 +8,7 @@
 #include "platform/textconversions.h"
 #include "ui/clickediting.h"
 #include "ui/keyediting.h"
+#include "ui/opening.h"
 #include "ui/sheetaccessible.h"
 #include "ui/sheetdrawing.h"
 #include "ui/sheetpage.h"
@@ -15,11 +16,13 @@
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 
 namespace zev {
@@ -63,6 +66,8 @@ Form1::Form1(QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/zev/zev.ico")));
     text1_->setText(freshSheetName());
     text1_->setAccessibleName(QStringLiteral("Karakter neve")); // kept when the text is typed over
+    setAcceptDrops(true);
+    text1_->installEventFilter(this); // a file dropped on the name box is the window's
     setTabOrder(text1_, command1_);
     setTabOrder(command1_, surface_);
     text1_->setFocus();
@@ -93,13 +98,12 @@ void Form1::connectEvents() {
             Qt::QueuedConnection);
     connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(timer1_, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(new QShortcut(QKeySequence::Print, this), &QShortcut::activated, this,
-            &Form1::printPage);
 }
 
 void Form1::Form_Load() {
     sheet_.Reset();
     announced_ = sheet_; // before the window is shown: nobody has heard anything yet
+    keepAsSaved();
 }
 
 void Form1::Timer1_Timer() {
@@ -145,14 +149,31 @@ void Form1::setCurrentTrait(int index) {
     }
 }
 
-void Form1::Command1_Click() {
-    const QString path = text1_->text() + QLatin1StringView(kSheetFileEnding);
-    const SaveResult result = saveSheet(sheet_, path);
+void Form1::Command1_Click() { saveSheetFile(); }
+
+bool Form1::saveSheetFile() {
+    const SaveResult result = saveSheet(sheet_, sheetPath(folder_, text1_->text()));
     if (!result.ok) {
         reportError_(result.message);
-    } else {
-        announce(surface_, QStringLiteral("Mentve"));
+        return false;
     }
+    keepAsSaved();
+    announce(surface_, QStringLiteral("Mentve"));
+    return true;
+}
+
+void Form1::keepAsSaved() {
+    saved_ = sheet_;
+    savedName_ = text1_->text();
+}
+
+bool Form1::changedSinceSaved() const { return sheet_ != saved_ || text1_->text() != savedName_; }
+
+void Form1::take(const OpenResult& opened) {
+    sheet_ = opened.sheet;
+    folder_ = opened.folder;
+    text1_->setText(opened.name);
+    keepAsSaved();
 }
 
 void Form1::openNamedFile(const QByteArray& path) {
@@ -162,9 +183,103 @@ void Form1::openNamedFile(const QByteArray& path) {
         QTimer::singleShot(0, this, [this, message = opened.message] { reportError_(message); });
         return;
     }
-    sheet_ = opened.sheet;
+    take(opened);
     announced_ = sheet_;
-    text1_->setText(opened.name);
+}
+
+void Form1::openChosenSheet() {
+    if (!readyToReplace()) {
+        return;
+    }
+    if (const QByteArray path = chooseSheetFile(this, folder_); !path.isEmpty()) {
+        replaceWith(path);
+    }
+}
+
+void Form1::openAnotherSheet(const QByteArray& path) {
+    if (readyToReplace()) {
+        replaceWith(path);
+    }
+}
+
+void Form1::replaceWith(const QByteArray& path) {
+    const OpenResult opened = openSheet(path, WindowOnRefusal::KeepsItsSheet);
+    if (!opened.ok) {
+        reportError_(opened.message);
+        return;
+    }
+    const Sheet before = announced_;
+    take(opened);
+    announced_ = sheet_; // told below in one phrase, not change by change
+    cucc();
+    announceReplaced(surface_, before, sheet_, QStringLiteral("%1 megnyitva").arg(opened.name));
+}
+
+// Whether the window's sheet may give way: unchanged, saved now, or its changes dropped.
+bool Form1::readyToReplace() {
+    if (!changedSinceSaved()) {
+        return true;
+    }
+    switch (askToSaveChanges(this, text1_->text())) {
+    case BeforeOpening::Save:
+        return saveSheetFile();
+    case BeforeOpening::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The controls leave these keys to the window, so they work wherever the focus is.
+void Form1::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Save)) {
+        saveSheetFile();
+    } else if (event->matches(QKeySequence::Open)) {
+        openChosenSheet();
+    } else if (event->matches(QKeySequence::Print)) {
+        printPage();
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent* event) {
+    if (!draggedSheetFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void Form1::dropEvent(QDropEvent* event) { takeDrop(event); }
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched != text1_ ||
+        (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)) {
+        return QWidget::eventFilter(watched, event);
+    }
+    auto* drag = static_cast<QDropEvent*>(event);
+    if (!drag->mimeData()->hasUrls()) {
+        return false; // text, which the name box takes as ever
+    }
+    if (type == QEvent::Drop) {
+        takeDrop(drag);
+    } else if (!draggedSheetFile(drag->mimeData()).isEmpty()) {
+        drag->acceptProposedAction();
+    } else {
+        drag->ignore();
+    }
+    return true;
+}
+
+// The drop ends first: the question and the opening would hold the dragging program waiting.
+void Form1::takeDrop(QDropEvent* event) {
+    const QByteArray path = draggedSheetFile(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, path] { openAnotherSheet(path); });
 }
 
 void Form1::cucc() {

@@ -8,11 +8,15 @@
 #include <cstdint>
 #include <functional>
 
+class QDragEnterEvent;
+class QDropEvent;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
 namespace zev {
 
+struct OpenResult;
 class FormTimer;
 class SheetSurfaceWidget;
 
@@ -40,9 +44,17 @@ public:
     // Prints the page of the sheet under the name in the box, as the print dialog says.
     void printPage();
 
-    // Takes the sheet and the name from the file named at start-up, before the window is shown;
-    // a file that cannot be opened is told once the window is up, and nothing changes.
+    // Takes the sheet, the name and the folder from the file named at start-up, before the window
+    // is shown; a file that cannot be opened is told once the window is up, and nothing changes.
     void openNamedFile(const QByteArray& path);
+    // Ctrl+O: the file dialog, then as openAnotherSheet.
+    void openChosenSheet();
+    // Opens the file at path in place of the window's sheet, having asked first whether changes
+    // are saved; a file that cannot be opened is told, and the window keeps what it had.
+    void openAnotherSheet(const QByteArray& path);
+    // Saves the sheet as "Mentés" does, to the name in the name box in the window's folder;
+    // whether it was saved (a failure is told).
+    bool saveSheetFile();
 
     [[nodiscard]] const Sheet& sheet() const override { return sheet_; }
     [[nodiscard]] Sheet& sheet() { return sheet_; }
@@ -58,13 +70,28 @@ public:
     // A failed save is told to the user in a message box; tests may listen instead.
     void setErrorReporter(ErrorReporter reporter) { reportError_ = std::move(reporter); }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void layOutControls();
     void connectEvents();
+    void take(const OpenResult& opened);
+    void replaceWith(const QByteArray& path);
+    void keepAsSaved();
+    [[nodiscard]] bool changedSinceSaved() const;
+    [[nodiscard]] bool readyToReplace();
+    void takeDrop(QDropEvent* event);
     void showError(const QString& message);
 
     Sheet sheet_;
     Sheet announced_; // the sheet as assistive technology was last told of it
+    Sheet saved_;     // the sheet and the name as they were opened or last saved
+    QString savedName_;
+    QString folder_;  // where the name in the name box is saved; empty for the current folder
     int current_ = 0; // the trait the keys act on while the sheet has the focus
     SheetSurfaceWidget* surface_;
     QLineEdit* text1_;

@@ -65,6 +65,26 @@ void tell(const SheetAccessible& sheet, const QString& message) {
     QAccessible::updateAccessibility(&event);
 }
 
+// Sends an event for every item whose value or name differs between the two sheets; what
+// changed, in words.
+QStringList sendChanges(const SheetAccessible& sheet, const Sheet& before, const Sheet& after) {
+    QStringList said;
+    for (int position = 0; position < kRowCount; ++position) {
+        const SheetRow row = drawnRow(position);
+        QAccessibleInterface* item = sheet.child(position);
+        if (row.isTotal && before.GroupTotal(row.index) != after.GroupTotal(row.index)) {
+            QAccessibleEvent event(item, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&event);
+            said << QStringLiteral("összesen: %1").arg(after.GroupTotal(row.index));
+        } else if (!row.isTotal && before.rating(row.index) != after.rating(row.index)) {
+            QAccessibleValueChangeEvent event(item, int(after.rating(row.index)));
+            QAccessible::updateAccessibility(&event);
+            said << item->text(QAccessible::Name) + u' ' + item->text(QAccessible::Value);
+        }
+    }
+    return said;
+}
+
 } // namespace
 
 QAccessibleInterface* accessibleSheet(QObject* object) {
@@ -89,25 +109,17 @@ void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const She
     if (before == after) {
         return;
     }
-    const SheetAccessible* sheet = listenedSheet(surface);
-    if (sheet == nullptr) {
-        return;
+    if (const SheetAccessible* sheet = listenedSheet(surface)) {
+        tell(*sheet, sendChanges(*sheet, before, after).join(QStringLiteral(", ")));
     }
-    QStringList said;
-    for (int position = 0; position < kRowCount; ++position) {
-        const SheetRow row = drawnRow(position);
-        QAccessibleInterface* item = sheet->child(position);
-        if (row.isTotal && before.GroupTotal(row.index) != after.GroupTotal(row.index)) {
-            QAccessibleEvent event(item, QAccessible::NameChanged);
-            QAccessible::updateAccessibility(&event);
-            said << QStringLiteral("összesen: %1").arg(after.GroupTotal(row.index));
-        } else if (!row.isTotal && before.rating(row.index) != after.rating(row.index)) {
-            QAccessibleValueChangeEvent event(item, int(after.rating(row.index)));
-            QAccessible::updateAccessibility(&event);
-            said << item->text(QAccessible::Name) + u' ' + item->text(QAccessible::Value);
-        }
+}
+
+void announceReplaced(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after,
+                      const QString& message) {
+    if (const SheetAccessible* sheet = listenedSheet(surface)) {
+        sendChanges(*sheet, before, after);
+        tell(*sheet, message);
     }
-    tell(*sheet, said.join(QStringLiteral(", ")));
 }
 
 } // namespace zev

@@ -56,6 +56,11 @@ QAccessibleInterface* accessibleSheet(QObject* object);
 // is sent, or even looked at, while no assistive technology listens.
 void announceChanges(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after);
 
+// Tells assistive technology of a sheet replaced by another, as announceChanges does, but in the
+// words of the message rather than change by change; nothing while none listens.
+void announceReplaced(SheetSurfaceWidget* surface, const Sheet& before, const Sheet& after,
+                      const QString& message);
+
 // Tells assistive technology a message in words, as a change is told; nothing while none listens.
 void announce(SheetSurfaceWidget* surface, const QString& message);
 

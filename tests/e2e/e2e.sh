@@ -107,6 +107,26 @@ keyboard_only() {
 }
 press() { xdotool key --delay 30 "$@"; }
 
+# Started without a file, Ctrl+O opens the file dialog in the current folder; a name typed there
+# and Return open that sheet, which a raise changes and Ctrl+S saves back into its own folder.
+open_with_keys() {
+    mkdir "$workdir/sub" && printf '%s\n' 3 1 1 1 1 1 1 1 1 $(printf '0 %.0s' $(seq 29)) 2 >"$workdir/sub/Masik.txt"
+    xdotool windowfocus --sync "$window" key ctrl+o
+    wait_for dialog_shown || fail "no file dialog"
+    xdotool windowfocus --sync "$(dialog_shown)" type --delay 30 sub/Masik.txt
+    xdotool key Return
+    wait_for dialog_gone || fail "the file dialog stayed"
+    sleep 0.2 # for the sheet to open
+    click 1 50 5 # erő 3 -> 4
+    xdotool windowfocus --sync "$window" key ctrl+s
+    expect_sheet 0=4 38=2
+    check_file "$workdir/sub/Masik.txt"
+    xdotool key ctrl+o # saved: no question
+    wait_for dialog_shown || fail "no file dialog after a save"
+}
+dialog_shown() { xdotool search --onlyvisible --name '^Karakterlap megnyitása$'; }
+dialog_gone() { ! dialog_shown >/dev/null; }
+
 # A sheet whose name the locale cannot show (a Latin-2 byte) is refused in a box: the window
 # keeps its fresh sheet and its name box "Karakter neve", and the file stays as it was.
 refused_file_untouched() {
