@@ -3,6 +3,7 @@
 # its folders and its socket in the work folder, and one raw queue, the default, whose backend
 # keeps each job whole in $workdir/printed.pdf.
 start_cups() {
+    export PATH=$PATH:/usr/sbin # cupsd's folder, which only root's PATH names
     require cups-daemon cupsd
     require cups-client lpstat
     local root=$workdir/.cups part
