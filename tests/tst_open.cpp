@@ -272,6 +272,8 @@ void TestOpen::refusedFileIsToldInABoxThatFitsTheScreen() {
     QVERIFY2(closer.size.width() <= 1024 && closer.size.height() <= 768,
              qPrintable(QDebug::toString(closer.size)));
     QVERIFY2(closer.told.contains(QStringLiteral("a 7. sor (észlelés)")), qPrintable(closer.told));
+    QCOMPARE(form.Text1()->text(), QStringLiteral("Karakter neve")); // the window as it starts
+    QCOMPARE(form.sheet(), freshWith({}));
 }
 
 void TestOpen::askedBeforeAChangedSheetGivesWay_data() {
