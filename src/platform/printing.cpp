@@ -10,19 +10,20 @@ namespace {
 
 using Entry = int (*)(QWidget*, const QString&, const QString&, const PaintPage&, QString&);
 
-// Beside the program in its build folder, or where it is installed.
-QStringList modulePlaces() {
-    return {QCoreApplication::applicationDirPath() + QStringLiteral("/zevprint"),
-            QStringLiteral(ZEV_MODULE_DIR "/zevprint")};
+constexpr const char* kEntryName = "zevPrintPage";
+
+// In the build, the module lies beside the program, which looks there first.
+QString besideTheProgram() {
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/zevprint");
 }
+QString installed() { return QStringLiteral(ZEV_MODULE_DIR "/zevprint"); }
 
 Entry printEntry() {
-    for (const QString& place : modulePlaces()) {
-        if (QFunctionPointer entry = QLibrary::resolve(place, "zevPrintPage")) {
-            return reinterpret_cast<Entry>(entry);
-        }
+    QFunctionPointer entry = QLibrary::resolve(besideTheProgram(), kEntryName);
+    if (entry == nullptr) {
+        entry = QLibrary::resolve(installed(), kEntryName);
     }
-    return nullptr;
+    return reinterpret_cast<Entry>(entry);
 }
 
 } // namespace
@@ -32,7 +33,7 @@ PrintResult printPage(QWidget* parent, const QString& documentName, const PaintP
     PrintResult result;
     if (entry == nullptr) {
         result.outcome = PrintOutcome::Unavailable;
-        result.where = modulePlaces().constLast() + QStringLiteral(".so");
+        result.where = installed() + QStringLiteral(".so");
         return result;
     }
     result.outcome = PrintOutcome(entry(
