@@ -6,6 +6,7 @@
 #include "platform/translations.h"
 
 #include <QAbstractButton>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -67,7 +68,10 @@ struct Answerer {
     QTimer timer;
     explicit Answerer(const QString& answer) {
         QObject::connect(&timer, &QTimer::timeout, [this, answer] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                told += QStringLiteral("[file dialog]");
+                files->reject();
+            } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 told += box->text();
                 size = box->frameGeometry().size();
                 const QList<QAbstractButton*> all = box->buttons();
@@ -91,7 +95,8 @@ struct Opening {
     QString b = sheet(" %1 \r\n", 1, "4");
 };
 
-// Drops the files named (on the name box when led by ">", the text "b.txt" when none is named)
+// Drops the files named (on the name box when led by ">", the text "b.txt" when none is named;
+// "^O" is Ctrl+O, whose file dialog is closed without a choice)
 // as Qt does: only once the drag was accepted.
 void drop(Form1& form, QString names) {
     QWidget* target = names.startsWith(u'>') ? static_cast<QWidget*>(form.Text1()) : &form;
@@ -284,6 +289,8 @@ void TestOpen::askedBeforeAChangedSheetGivesWay_data() {
     QTest::newRow("Elvetés") << Opening{true, "", "", "Elvetés", "„a”", "b", 4};
     QTest::newRow("Mégse") << Opening{true, "", "", "Mégse", "„a”", "a", 2};
     QTest::newRow("Escape") << Opening{true, "", "", "", "„a”", "a", 2};
+    QTest::newRow("Ctrl+O, Mégse") << Opening{true, "", "^O", "Mégse", "„a”", "a", 2};
+    QTest::newRow("Ctrl+O, Elvetés") << Opening{true, "", "^O", "Elvetés", "„a”", "a", 2};
     QTest::newRow("a name typed") << Opening{false, "c", "", "Mentés",
                                              "„c”", "b", 4,  " 1 | 4 | 1 |"};
     QTest::newRow("a save that fails")
@@ -310,9 +317,16 @@ void TestOpen::askedBeforeAChangedSheetGivesWay() {
     }
     form.Text1()->setText(row.typed.isEmpty() ? form.Text1()->text() : row.typed);
     const Answerer answerer(row.answer);
-    row.dropped.isEmpty() ? form.openAnotherSheet("b.txt") : drop(form, row.dropped);
+    if (row.dropped == QLatin1StringView("^O")) {
+        QTest::keyClick(&form, Qt::Key_O, Qt::ControlModifier);
+    } else {
+        row.dropped.isEmpty() ? form.openAnotherSheet("b.txt") : drop(form, row.dropped);
+    }
     QVERIFY2(row.told.isEmpty() ? answerer.told.isEmpty() : answerer.told.contains(row.told),
              qPrintable(answerer.told));
+    // Ctrl+O's dialog comes only after the question, and only if the answer lets it.
+    QCOMPARE(answerer.told.endsWith(QStringLiteral("[file dialog]")),
+             row.dropped == QLatin1StringView("^O") && row.answer != QStringLiteral("Mégse"));
     QCOMPARE(form.Text1()->text(), row.nameBox);
     QCOMPARE(rowAt(form, 0, 0), "erő" + QString(9, u' ') + QString(row.erő, u'^'));
     QCOMPARE(shell("head -qn1 *.txt | tr -d '\\r' | tr '\\n' '|'"), row.disk);
