@@ -18,6 +18,13 @@ pdf party.pdf Hős.txt Hős.txt || fail "two sheets: $(cat err)"
 pdfinfo party.pdf | grep -q '^Pages: *2$' || fail "two sheets are not two pages"
 pdfinfo party.pdf | grep -q '^Title: *Hős$' || fail "the title is not the first sheet's name"
 pdf blank.pdf && pdftotext blank.pdf - | grep -q '^Karakter neve$' || fail "no fresh sheet"
+# The paper follows the locale's measures unless --paper says otherwise.
+for paper in "en_US.UTF-8||letter" "en_US.UTF-8|--paper a4|A4" "hu_HU.UTF-8||A4"; do
+    IFS='|' read -r measures option name <<<"$paper"
+    # shellcheck disable=SC2086
+    LC_ALL='' LC_MEASUREMENT=$measures pdf paper.pdf $option &&
+        pdfinfo paper.pdf | grep -q "^Page size:.*($name)" || fail "$paper: $(pdfinfo paper.pdf)"
+done
 
 chmod 640 party.pdf && touch -d @1000000000 party.pdf && before=$(state party.pdf)
 for refused in "Hetes.txt|a 12. sor (Ökölharc): 7" "Nincs.txt|Nincs.txt" "Hős.txt Hetes.txt|Hetes.txt"; do
