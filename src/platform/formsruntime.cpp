@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace zev {
 namespace {
@@ -15,21 +14,6 @@ namespace {
 bool hasEnvironment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
-}
-
-bool platformNamed(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Without a display Qt would abort with a long backtrace; one clear line serves better.
-bool displayReachable(int argc, char** argv) {
-    return hasEnvironment("QT_QPA_PLATFORM") || hasEnvironment("DISPLAY") ||
-           hasEnvironment("WAYLAND_DISPLAY") || platformNamed(argc, argv);
 }
 
 void nameTheProgram() {
@@ -130,6 +114,12 @@ struct CommandLine {
     bool ok = false;
 };
 
+// Without a display Qt would abort with a long backtrace; one clear line serves better.
+bool displayReachable(const CommandLine& line) {
+    return hasEnvironment("QT_QPA_PLATFORM") || hasEnvironment("DISPLAY") ||
+           hasEnvironment("WAYLAND_DISPLAY") || line.parser.isSet(QStringLiteral("platform"));
+}
+
 QStringList argumentsOf(int argc, char** argv) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
@@ -183,13 +173,16 @@ PdfRequest pdfRequest(const CommandLine& line, int argc, char** argv) {
 
 QString programVersion() { return QStringLiteral(ZEV_VERSION); }
 
+QString programCreator() { return QStringLiteral("ZEV ") + programVersion(); }
+
 Startup startFormsRuntime(int& argc, char** argv) {
     Startup startup;
     const CommandLine line(argumentsOf(argc, argv));
     const QString error = line.error();
-    if (line.parser.isSet(line.help) || line.parser.isSet(line.version) || !error.isEmpty()) {
-        sayAtOnce(line, argc, argv, line.parser.isSet(line.help) ? QString() : error);
-        startup.exitCode = error.isEmpty() || line.parser.isSet(line.help) ? 0 : 2;
+    const bool help = line.parser.isSet(line.help);
+    if (help || line.parser.isSet(line.version) || !error.isEmpty()) {
+        sayAtOnce(line, argc, argv, help ? QString() : error);
+        startup.exitCode = help || error.isEmpty() ? 0 : 2;
         return startup;
     }
     if (line.parser.isSet(line.pdf)) {
@@ -201,7 +194,7 @@ Startup startFormsRuntime(int& argc, char** argv) {
         return startup;
     }
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    if (!displayReachable(argc, argv)) {
+    if (!displayReachable(line)) {
         std::fputs("zev: no display to open the window on (DISPLAY is not set); "
                    "try: xvfb-run -a zev\n",
                    stderr);

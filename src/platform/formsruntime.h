@@ -35,4 +35,7 @@ Startup startFormsRuntime(int& argc, char** argv);
 // The program's version, as --version says it.
 QString programVersion();
 
+// The program and its version, as a document it writes names its creator.
+QString programCreator();
+
 } // namespace zev

@@ -36,8 +36,8 @@ PrintResult printPage(QWidget* parent, const QString& documentName, const PaintP
         result.where = installed() + QStringLiteral(".so");
         return result;
     }
-    result.outcome = PrintOutcome(entry(
-        parent, documentName, QStringLiteral("ZEV %1").arg(programVersion()), paint, result.where));
+    result.outcome =
+        PrintOutcome(entry(parent, documentName, programCreator(), paint, result.where));
     return result;
 }
 

@@ -36,7 +36,7 @@ QByteArray sheetsPdf(const QList<NamedSheet>& pages, QPageSize::PageSizeId paper
     writer.setPageLayout(
         QPageLayout(QPageSize(paper), QPageLayout::Portrait, kMarginsMm, QPageLayout::Millimeter));
     writer.setTitle(pages.isEmpty() ? QString() : pages.constFirst().name);
-    writer.setCreator(QStringLiteral("ZEV %1").arg(programVersion()));
+    writer.setCreator(programCreator());
     QPainter painter(&writer);
     const QRectF area(QPointF(0, 0),
                       writer.pageLayout().paintRectPixels(writer.resolution()).size());
